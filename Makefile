@@ -1,0 +1,43 @@
+# Front door of the Lumaview build.
+#   make test   all tests: native under the sanitizers, then Win32 under Wine
+#   make run    build the distribution and run it under Wine
+#   make dist   build only; the Windows distribution lands in build/win32/dist
+# Each target first installs the Debian packages that are missing.
+SHELL := /bin/bash
+JOBS ?= $(shell nproc)
+# Windows need a display: use the user's, or a virtual one.
+DISPLAY_WRAP := $(if $(DISPLAY),,xvfb-run -a -s "-screen 0 1024x768x24")
+
+.PHONY: all deps native win32 dist test test-native test-win32 run clean
+
+all: dist
+
+deps:
+	@scripts/install-deps.sh
+
+native: deps
+	cmake --preset native >/dev/null
+	cmake --build --preset native -j $(JOBS)
+
+win32: deps
+	cmake --preset win32 >/dev/null
+	cmake --build --preset win32 -j $(JOBS)
+
+dist: win32
+	cmake --install build/win32 >/dev/null
+	@echo "Distribution: build/win32/dist"
+
+test-native: native
+	ctest --preset native
+
+test-win32: win32
+	$(DISPLAY_WRAP) ctest --preset win32
+
+test: test-native test-win32
+
+run: dist
+	@echo "--- democlient (PIXBASE.dll by ordinal, under Wine) ---"
+	cd build/win32/dist && ../../../scripts/wine-run democlient.exe PIXBASE.dll
+
+clean:
+	rm -rf build

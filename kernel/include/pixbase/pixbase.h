@@ -1,0 +1,9 @@
+/* The whole public interface of PIXBASE. */
+#ifndef PIXBASE_PIXBASE_H
+#define PIXBASE_PIXBASE_H
+
+#include "api.h"
+#include "exceptions.h"
+#include "memory.h"
+
+#endif

@@ -1,0 +1,20 @@
+// The report record that every image embeds.
+#include "pixbase/exceptions.h"
+#include "pixbase/memory.h"
+
+extern "C" {
+
+ExceptionReport* InitExceptionReport(ExceptionReport* report) {
+  report->severity = NoException;
+  report->reason = nullptr;
+  report->description = nullptr;
+  report->signature = PIXBASE_REPORT_SIGNATURE;
+  return report;
+}
+
+void DisposeExceptionReport(ExceptionReport* report) {
+  ReleaseMemory(&report->reason);
+  ReleaseMemory(&report->description);
+}
+
+}  // extern "C"

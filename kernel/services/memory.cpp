@@ -1,0 +1,72 @@
+// The allocator: a raw layer over the platform heap (fixed, zero-filled
+// blocks) and the front used by all library code, which keeps holders current.
+#include <cstring>
+
+#include "pixbase/memory.h"
+#include "platform/platform.h"
+#ifdef PIXBASE_TEST_HOOKS
+#include "test_hooks.h"
+#endif
+
+namespace {
+
+bool InjectedFailure() {
+#ifdef PIXBASE_TEST_HOOKS
+  return pixbase::testing::AllocationShouldFail();
+#else
+  return false;
+#endif
+}
+
+}  // namespace
+
+extern "C" {
+
+void* AllocateBlock(uint32_t size) {
+  if (InjectedFailure()) return nullptr;
+  return pixbase::platform::HeapAllocateZeroed(size);
+}
+
+void* ReleaseBlock(void* block) {
+  return pixbase::platform::HeapRelease(block) ? nullptr : block;
+}
+
+// One resize is one allocation attempt for the fault injection: when it is
+// made to fail, neither the growth in place nor the new block is had.
+void* ResizeBlock(void* block, uint32_t size) {
+  bool injected = InjectedFailure();
+  if (!injected && pixbase::platform::HeapResizeInPlace(block, size)) return block;
+  void* moved = injected ? nullptr : pixbase::platform::HeapAllocateZeroed(size);
+  if (moved == nullptr) {
+    // The caller holds nothing after a failed resize: the old block is gone.
+    ReleaseBlock(block);
+    return nullptr;
+  }
+  uint32_t old_size = pixbase::platform::HeapBlockSize(block);
+  std::memcpy(moved, block, old_size < size ? old_size : size);
+  ReleaseBlock(block);
+  return moved;
+}
+
+void* AllocateMemory(uint32_t size) { return AllocateBlock(size); }
+
+void ReleaseMemory(void* holder) {
+  void** slot = static_cast<void**>(holder);
+  if (slot == nullptr || *slot == nullptr) return;
+  ReleaseBlock(*slot);
+  *slot = nullptr;
+}
+
+void ReleasePointer(void* block) { ReleaseMemory(&block); }
+
+void* ResizeMemory(void* holder, uint32_t size) {
+  void** slot = static_cast<void**>(holder);
+  if (*slot == nullptr) {
+    *slot = AllocateMemory(size);
+  } else {
+    *slot = ResizeBlock(*slot, size);
+  }
+  return *slot;
+}
+
+}  // extern "C"

@@ -1,0 +1,40 @@
+// Hooks of the test build; see test_hooks.h.
+#include "test_hooks.h"
+
+#include <atomic>
+
+namespace pixbase::testing {
+namespace {
+std::atomic<int32_t> g_succeed{-1};  // -1: injection off
+std::atomic<int32_t> g_fail{0};
+std::atomic<int32_t> g_attempts{0};
+std::atomic<MessageBoxObserver> g_box_observer{nullptr};
+}  // namespace
+
+void FailAllocationsAfter(int32_t succeed, int32_t fail) {
+  g_attempts = 0;
+  g_fail = fail;
+  g_succeed = succeed;
+}
+
+void StopFailingAllocations() {
+  g_succeed = -1;
+  g_fail = 0;
+  g_attempts = 0;
+}
+
+int32_t AllocationAttempts() { return g_attempts; }
+
+bool AllocationShouldFail() {
+  int32_t attempt = g_attempts++;
+  int32_t succeed = g_succeed;
+  if (succeed < 0 || attempt < succeed) return false;
+  int32_t fail = g_fail;
+  return fail < 0 || attempt < succeed + fail;
+}
+
+void ObserveMessageBoxes(MessageBoxObserver observer) { g_box_observer = observer; }
+
+MessageBoxObserver MessageBoxObserverInstalled() { return g_box_observer; }
+
+}  // namespace pixbase::testing
