@@ -2,13 +2,15 @@
 #   make test   all tests: native under the sanitizers, then Win32 under Wine
 #   make run    build the distribution and run it under Wine
 #   make dist   build only; the Windows distribution lands in build/win32/dist
+#   make fuzz   run every fuzzer for FUZZ_SECONDS (default 60) each
+#   make bench  the benchmarks (native, optimised)
 # Each target first installs the Debian packages that are missing.
 SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 # Windows need a display: use the user's, or a virtual one.
 DISPLAY_WRAP := $(if $(DISPLAY),,xvfb-run -a -s "-screen 0 1024x768x24")
 
-.PHONY: all deps native win32 dist test test-native test-win32 run clean
+.PHONY: fuzz-build all deps native win32 dist test test-native test-fuzz test-win32 run fuzz bench clean
 
 all: dist
 
@@ -33,7 +35,25 @@ test-native: native
 test-win32: win32
 	$(DISPLAY_WRAP) ctest --preset win32
 
-test: test-native test-win32
+fuzz-build: deps
+	cmake --preset fuzz $(if $(FUZZ_SECONDS),-DLUMAVIEW_FUZZ_SECONDS=$(FUZZ_SECONDS)) >/dev/null
+	cmake --build --preset fuzz -j $(JOBS)
+
+# Each fuzzer briefly, replaying the inputs that once crashed it.
+test-fuzz: FUZZ_SECONDS = 5
+test-fuzz: fuzz-build
+	ctest --preset fuzz
+
+fuzz: FUZZ_SECONDS ?= 60
+fuzz: fuzz-build
+	ctest --preset fuzz --timeout 0
+
+bench: deps
+	cmake --preset bench >/dev/null
+	cmake --build --preset bench -j $(JOBS)
+	build/bench/bin/pixbase_bench
+
+test: test-native test-fuzz test-win32
 
 run: dist
 	@echo "--- democlient (PIXBASE.dll by ordinal, under Wine) ---"
