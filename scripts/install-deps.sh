@@ -11,11 +11,6 @@ packages=(
   fonts-noto-cjk libfreetype-dev pkg-config
 )
 
-# Where the kernel runs no 32-bit programs itself (IA-32 emulation off), Wine's
-# 32-bit side runs through qemu's user-mode emulator, registered for i386 ELF
-# programs with binfmt_misc.
-packages+=(qemu-user-static)
-
 missing=()
 for package in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
@@ -33,7 +28,24 @@ if [ ${#missing[@]} -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
 
+# Where the kernel runs no 32-bit programs itself (IA-32 emulation off, as on
+# some virtual machines), Wine's 32-bit side runs through qemu's user-mode
+# emulator, registered for i386 ELF programs with binfmt_misc. Wine needs the
+# emulator's correct signal contexts (trap numbers), which Debian 12's qemu
+# 7.2 lacks: the newer one comes from bookworm-backports.
 if ! /usr/lib/wine/wineserver32 --version >/dev/null 2>&1; then
+  qemu_version=$(dpkg-query -W -f='${Version}' qemu-user-static 2>/dev/null || true)
+  if [ -z "$qemu_version" ] || dpkg --compare-versions "$qemu_version" lt 1:8; then
+    sources=/etc/apt/sources.list.d/bookworm-backports.sources
+    if ! grep -rqs bookworm-backports /etc/apt/sources.list /etc/apt/sources.list.d; then
+      printf '%s\n' "Types: deb" "URIs: http://deb.debian.org/debian" \
+        "Suites: bookworm-backports" "Components: main" \
+        "Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg" | $sudo tee $sources >/dev/null
+    fi
+    $sudo apt-get update -q
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends \
+      -t bookworm-backports qemu-user-static
+  fi
   binfmt=/proc/sys/fs/binfmt_misc
   [ -e $binfmt/register ] || $sudo mount -t binfmt_misc binfmt_misc $binfmt
   if [ ! -e $binfmt/lumaview-i386 ]; then
