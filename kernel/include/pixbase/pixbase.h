@@ -6,5 +6,6 @@
 #include "exceptions.h"
 #include "image.h"
 #include "memory.h"
+#include "text.h"
 
 #endif
