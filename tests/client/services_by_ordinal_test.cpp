@@ -113,4 +113,19 @@ TEST(ClientServicesTest, TextConvertersByOrdinal) {
   EXPECT_EQ(dump[0].substr(0, 18), "0x00000000: 014142");
 }
 
+TEST(ClientServicesTest, SemaphoresByOrdinal) {
+  auto create = Ordinal<SemaphoreRecord* (*)()>(4);
+  auto destroy = Ordinal<void (*)(SemaphoreRecord*)>(28);
+  auto lock = Ordinal<int (*)(SemaphoreRecord*)>(68);
+  auto unlock = Ordinal<int (*)(SemaphoreRecord*)>(128);
+  SemaphoreRecord* semaphore = create();
+  ASSERT_NE(semaphore, nullptr);
+  EXPECT_EQ(semaphore->signature, 0xCAFEu);
+  EXPECT_EQ(unlock(semaphore), 0);
+  EXPECT_EQ(lock(semaphore), 1);
+  EXPECT_EQ(unlock(semaphore), 1);
+  destroy(semaphore);
+  destroy(nullptr);
+}
+
 }  // namespace

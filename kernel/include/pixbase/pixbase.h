@@ -6,6 +6,7 @@
 #include "exceptions.h"
 #include "image.h"
 #include "memory.h"
+#include "semaphore.h"
 #include "text.h"
 
 #endif
