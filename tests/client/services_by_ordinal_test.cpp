@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "library.h"
@@ -126,6 +127,26 @@ TEST(ClientServicesTest, SemaphoresByOrdinal) {
   EXPECT_EQ(unlock(semaphore), 1);
   destroy(semaphore);
   destroy(nullptr);
+}
+
+TEST(ClientServicesTest, GeometryByOrdinal) {
+  auto read = Ordinal<int32_t (*)(const char*, int32_t*, int32_t*, int32_t*, int32_t*)>(92);
+  auto translate = Ordinal<char* (*)(const char*)>(93);
+  int32_t x = 0, y = 0, width = 0, height = 0;
+  EXPECT_EQ(read("640x480+10-20", &x, &y, &width, &height), 47);
+  EXPECT_EQ(width, 640);
+  EXPECT_EQ(height, 480);
+  EXPECT_EQ(x, 10);
+  EXPECT_EQ(y, -20);
+  for (auto [page, geometry] : {std::pair<const char*, const char*>{"A4+10+10", "595x842>+10+10"},
+                                {"a10", "73x105>"},
+                                {"letter", "612x792>"},
+                                {"foo", "FOO"}}) {
+    char* result = translate(page);
+    ASSERT_NE(result, nullptr);
+    EXPECT_STREQ(result, geometry);
+    Release(&result);
+  }
 }
 
 }  // namespace

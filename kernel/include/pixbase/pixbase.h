@@ -4,6 +4,7 @@
 
 #include "api.h"
 #include "exceptions.h"
+#include "geometry.h"
 #include "image.h"
 #include "memory.h"
 #include "semaphore.h"
