@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <utility>
@@ -147,6 +148,58 @@ TEST(ClientServicesTest, GeometryByOrdinal) {
     EXPECT_STREQ(result, geometry);
     Release(&result);
   }
+}
+
+#ifdef _WIN32
+#define EXIT_COMMAND(code) "cmd /c exit " #code
+#else
+#define EXIT_COMMAND(code) "exit " #code
+#endif
+
+TEST(ClientServicesTest, PlatformByOrdinal) {
+  EXPECT_EQ(Ordinal<int (*)()>(52)(), 0);
+  auto drive = Ordinal<uint32_t (*)(const char*)>(48);
+  EXPECT_EQ(drive("c"), drive("C"));
+  EXPECT_EQ(drive("C:"), 0u);
+  double clock = Ordinal<double (*)()>(81)();
+  EXPECT_GT(clock, 11644473600.0);  // seconds since 1601: after 1970
+  double process = Ordinal<double (*)()>(85)();
+  EXPECT_GE(Ordinal<double (*)()>(85)(), process);
+  auto spawn = Ordinal<int (*)(const char*)>(83);
+  auto run = Ordinal<int (*)(int, const char*)>(121);
+  EXPECT_EQ(spawn(EXIT_COMMAND(3)), 3);
+  EXPECT_EQ(run(0, EXIT_COMMAND(2)), 2);
+  EXPECT_EQ(spawn(std::string(2048, 'x').c_str()), -1);
+
+  char name[260];
+  EXPECT_NE(Ordinal<uint32_t (*)(char*)>(84)(name), 0u);
+  std::string created = name;
+  EXPECT_EQ(created.find(".tmp"), std::string::npos);
+  Ordinal<void (*)(char*)>(124)(name);
+  EXPECT_NE(created, name);
+  char path[PIXBASE_TEXT_EXTENT] = "dir\\photo.png";
+  Ordinal<void (*)(char*)>(64)(path);
+  EXPECT_EQ(std::string(path).compare(0, 7, "dir\\tes"), 0) << path;
+
+  // A file mapped by its runtime descriptor, as the library's streams give it.
+  std::string file = ::testing::TempDir() + "pixbase_client_map.bin";
+  auto open = Ordinal<FILE* (*)(const char*, const char*)>(153);
+  auto descriptor = Ordinal<int (*)(FILE*)>(159);
+  auto close = Ordinal<int (*)(FILE*)>(160);
+  FILE* out = open(file.c_str(), "wb");
+  ASSERT_NE(out, nullptr);
+  Ordinal<size_t (*)(const void*, size_t, size_t, FILE*)>(162)("0123456789", 1, 10, out);
+  close(out);
+  FILE* in = open(file.c_str(), "rb");
+  auto map = Ordinal<void* (*)(void*, size_t, int, int, int, long)>(142);
+  auto unmap = Ordinal<int (*)(void*)>(143);
+  auto* view = static_cast<char*>(map(nullptr, 10, 1, 0, descriptor(in), 4));
+  ASSERT_NE(view, PIXBASE_MAP_FAILED);
+  EXPECT_EQ(std::string(view, 6), "456789");
+  EXPECT_EQ(unmap(view - 4), 0);
+  EXPECT_EQ(unmap(view - 4), -1);
+  close(in);
+  std::remove(file.c_str());
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "geometry.h"
 #include "image.h"
 #include "memory.h"
+#include "platform_services.h"
 #include "semaphore.h"
 #include "text.h"
 
