@@ -1,0 +1,222 @@
+#include "driver/driver.h"
+
+#include <cstring>
+
+#include "driver/state.h"
+#include "driver/steps.h"
+#include "driver/text.h"
+#include "log/settings_log.h"
+#include "payload/copy.h"
+#include "payload/payload_table.h"
+#include "resources/resource_ids.h"
+#include "ui/dialogs.h"
+
+namespace setup {
+
+SetupState TheSetup;
+
+namespace {
+
+// The desktop as it was at start: the frame for centring.
+platform::Rect desktop_at_start;
+
+void ReadPreviousDestination() {
+  char previous[512];
+  platform::ReadProfileText(kSettingsFile, kInstallSection, "INSTALLPATH", "", previous,
+                            sizeof previous);
+  if (previous[0] == '\0') {
+    CopyText(TheSetup.destination, sizeof TheSetup.destination, kDefaultDestination);
+    return;
+  }
+  CopyText(TheSetup.destination, sizeof TheSetup.destination, previous);
+  std::size_t length = std::strlen(TheSetup.destination);
+  if (length > 0 && TheSetup.destination[length - 1] == '\\')
+    TheSetup.destination[length - 1] = '\0';
+}
+
+void FindSetupDirectory() {
+  char module[platform::kPathLimit];
+  if (platform::ModuleFileName(module, sizeof module) == 0) module[0] = '\0';
+  char* cut = std::strrchr(module, '\\');
+  if (cut != nullptr) cut[1] = '\0';
+  CopyText(TheSetup.SetupDirectory, sizeof TheSetup.SetupDirectory, module);
+  CopyText(TheSetup.extra_files_directory, sizeof TheSetup.extra_files_directory,
+           TheSetup.SetupDirectory);
+  AppendText(TheSetup.extra_files_directory, sizeof TheSetup.extra_files_directory,
+             kExtraFilesDirectoryName);
+}
+
+// A message box whose text has the destination in place of "%s".
+void ShowDestinationMessage(int caption_id, int text_id) {
+  platform::LoadText(caption_id, TheSetup.caption, sizeof TheSetup.caption);
+  platform::LoadText(text_id, TheSetup.message, sizeof TheSetup.message);
+  FormatWithText(TheSetup.output, sizeof TheSetup.output, TheSetup.message, TheSetup.destination);
+  platform::ShowMessage(TheSetup.main_window, TheSetup.output, TheSetup.caption,
+                        platform::Buttons::Ok);
+}
+
+void NotifyRunningViewer() {
+  int monitor = platform::ReadProfileInteger(kSettingsFile, kSettingSection, "Monitor", 0);
+  if (monitor == 0) return;
+  auto viewer = static_cast<platform::Window>(static_cast<std::uint32_t>(monitor));
+  if (platform::WindowExists(viewer)) platform::SendToWindow(viewer, kViewerNotifyMessage, 16, 0);
+}
+
+void WriteInstallPaths() {
+  char short_root[512];
+  if (platform::ShortPathName(TheSetup.InstallRoot, short_root, sizeof short_root) == 0) {
+    // No short form to be had: the long form still names the directory.
+    CopyText(short_root, sizeof short_root, TheSetup.InstallRoot);
+  }
+  platform::WriteProfileText(kSettingsFile, kInstallSection, "INSTALLPATH", short_root);
+  platform::WriteProfileText(kSettingsFile, kUninstallSection, "UNINSTALLPATH", short_root);
+}
+
+void RunPostCopySteps() {
+  WriteInstallPaths();
+  RemoveOldGroup();
+  platform::RunDialog(TheSetup.ChineseUi ? IDD_GROUP_WAIT_ZH : IDD_GROUP_WAIT_EN,
+                      GroupWaitDialogProcedure, TheSetup.main_window);
+  // The list of removable programs shows the product's name.
+  char name[256];
+  platform::LoadText(TheSetup.ChineseUi ? IDS_GROUP_NAME_ZH : IDS_GROUP_NAME_EN, name, sizeof name);
+  char path[512];
+  CopyText(path, sizeof path, TheSetup.InstallRoot);
+  AppendText(path, sizeof path, kUninstallerFile);
+  RegisterUninstallEntry(kUninstallSubkey, name, path);
+  platform::RunDialog(TheSetup.ChineseUi ? IDD_FINISH_ZH : IDD_FINISH_EN, FinishDialogProcedure,
+                      TheSetup.main_window);
+  CopyText(path, sizeof path, TheSetup.InstallRoot);
+  AppendText(path, sizeof path, kAdvertisementPicture);
+  platform::WriteProfileText(kSettingsFile, kAdBarSection, "ImageFileName", path);
+  CreateQuickLaunchLink();
+  CopyText(path, sizeof path, TheSetup.InstallRoot);
+  AppendText(path, sizeof path, kCachePattern);
+  LogInstalledFile(path);
+}
+
+// One pass of the wizard after the start dialog's OK. False: back to the
+// start dialog.
+bool DestinationUsable() {
+  ForceDirectories(TheSetup.destination);
+  if (!platform::EnterDirectory(TheSetup.destination) &&
+      !platform::MakeDirectory(TheSetup.destination)) {
+    ShowDestinationMessage(IDS_CREATE_ERROR_CAPTION, IDS_CREATE_ERROR_TEXT);
+    return false;
+  }
+  if (!DestinationWritable()) {
+    ShowDestinationMessage(IDS_NOT_WRITABLE_CAPTION, IDS_NOT_WRITABLE_TEXT);
+    return false;
+  }
+  return true;
+}
+
+// True when every item was copied.
+bool RunCopy() {
+  CopyText(TheSetup.InstallRoot, sizeof TheSetup.InstallRoot, TheSetup.destination);
+  EnsureTrailingBackslash(TheSetup.InstallRoot, sizeof TheSetup.InstallRoot);
+  for (int i = 0; i < kCopyIconCount; ++i)
+    TheSetup.copy_icons[i] = platform::LoadIconGraphic(IDI_COPY_FIRST + i);
+  std::size_t size = 0;
+  TheSetup.payload =
+      platform::FindNamedTypeResource(kPayloadResourceId, kPayloadResourceType, &size);
+  TheSetup.payload_size = TheSetup.payload == nullptr ? 0 : size;
+  TheSetup.InstallPhase = kPhaseCopy;
+  int copied = platform::RunDialog(CopyDialogTemplate(), CopyDialogProcedure, TheSetup.main_window);
+  TheSetup.InstallPhase = kPhaseDone;
+  platform::DeleteGraphic(TheSetup.progress_brush);
+  TheSetup.progress_brush = 0;
+  for (int i = 0; i < kCopyIconCount; ++i) {
+    platform::DestroyIconGraphic(TheSetup.copy_icons[i]);
+    TheSetup.copy_icons[i] = 0;
+  }
+  return copied == 1;
+}
+
+void RunWizard() {
+  for (;;) {
+    TheSetup.InstallPhase = kPhaseStart;
+    if (platform::RunDialog(StartDialogTemplate(), StartDialogProcedure, TheSetup.main_window) != 1)
+      return;
+    if (!DestinationUsable()) continue;
+    NotifyRunningViewer();
+    if (!RunCopy()) {
+      // Leaving during the copy: the log goes; written files stay.
+      DeleteSettingsFile();
+      return;
+    }
+    RunPostCopySteps();
+    return;
+  }
+}
+
+}  // namespace
+
+void ResetSetupState() {
+  TheSetup = SetupState{};
+  ResetUninstallLog();
+  ResetCopyState();
+}
+
+int RunSetup(platform::Handle instance, platform::Handle previous_instance) {
+  if (platform::NamedEventExists(kInstanceEventName)) return 0;
+  TheSetup.instance_event = platform::CreateNamedEvent(kInstanceEventName);
+  TheSetup.instance = instance;
+  TheSetup.IsNtPlatform = platform::NtFamily() ? 1 : 0;
+  platform::StartCom();
+  TheSetup.ChineseUi = platform::AnsiCodePage() == 936 ? 1 : 0;
+  TheSetup.progress_brush = platform::CreateSolidBrushGraphic(0, 0, 255);
+  ReadPreviousDestination();
+  FindSetupDirectory();
+  CopyText(TheSetup.InstallRoot, sizeof TheSetup.InstallRoot, TheSetup.destination);
+  if (previous_instance == 0) platform::RegisterBackgroundClass(IDI_SETUP);
+  desktop_at_start = platform::DesktopRectangle();
+  TheSetup.welcome_picture = platform::LoadBitmapGraphic(IDB_WELCOME);
+  TheSetup.title_picture =
+      platform::LoadBitmapGraphic(TheSetup.ChineseUi ? IDB_TITLE_ZH : IDB_TITLE_EN);
+  TheSetup.main_window =
+      platform::CreateBackgroundWindow(desktop_at_start, PaintBackground, RefreshBackground);
+  platform::StartTimer(TheSetup.main_window, kBackgroundTimerId, kBackgroundTimerPeriod);
+
+  RunWizard();
+
+  platform::StopCom();
+  platform::StopTimer(TheSetup.main_window, kBackgroundTimerId);
+  platform::PostQuit();
+  platform::DeleteGraphic(TheSetup.welcome_picture);
+  TheSetup.welcome_picture = 0;
+  ReleaseSlideTable();
+  platform::CloseNamedEvent(TheSetup.instance_event);
+  TheSetup.instance_event = 0;
+  return 1;
+}
+
+int DestinationWritable() {
+  char path[platform::kPathLimit];
+  CopyText(path, sizeof path, TheSetup.destination);
+  AppendText(path, sizeof path, EndsWithBackslash(path) ? "Test.txt" : "\\Test.txt");
+  platform::File file = platform::CreateFileForWriting(path);
+  if (file == 0) return 0;
+  // 128 bytes of the path buffer, whatever they hold.
+  long written = platform::WriteToFile(file, path, 128);
+  platform::CloseFile(file);
+  platform::DeleteFileAt(path);
+  return written == 128 ? 1 : 0;
+}
+
+void CenterOnScreen(platform::Window window) {
+  const platform::Rect& d = desktop_at_start;
+  platform::Rect s = platform::DesktopRectangle();
+  platform::Rect r = platform::WindowRectangle(window);
+  long w = r.right - r.left;
+  long h = r.bottom - r.top;
+  long x = d.left + ((d.right - d.left) - w) / 2;
+  long y = d.top + ((d.bottom - d.top) - h) / 2;
+  if (x + w > s.right) x = s.right - w;
+  if (y + h > s.bottom) y = s.bottom - h;
+  if (x < s.left) x = s.left;
+  if (y < s.top) y = s.top;
+  platform::MoveWindowTo(window, x, y);
+}
+
+}  // namespace setup

@@ -1,0 +1,32 @@
+// The installer's entry point and spine: start-up, the wizard loop with the
+// destination checks, the copy, the post-copy steps and teardown.
+#ifndef LUMAVIEW_SETUP_DRIVER_H
+#define LUMAVIEW_SETUP_DRIVER_H
+
+#include "platform/platform.h"
+
+namespace setup {
+
+constexpr const char* kInstanceEventName = "Corvane";
+constexpr const char* kDefaultDestination = "C:\\Corvane\\Widelens\\";
+constexpr const char* kExtraFilesDirectoryName = "FULLDATA\\";
+constexpr const char* kUninstallSubkey = "Lumaview";
+constexpr const char* kUninstallerFile = "UNINST32.EXE";
+constexpr const char* kAdvertisementPicture = "Widelens.GIF";
+constexpr const char* kCachePattern = "Cache\\*.*";
+constexpr unsigned kViewerNotifyMessage = 19592;
+constexpr unsigned kBackgroundTimerId = 910;
+constexpr unsigned kBackgroundTimerPeriod = 500;
+
+// The whole run. 0 when another setup is running, 1 otherwise.
+int RunSetup(platform::Handle instance, platform::Handle previous_instance);
+
+// 1 when a 128-byte test file could be written into the destination.
+int DestinationWritable();
+
+// Moves a window to the middle of the screen, kept on the screen.
+void CenterOnScreen(platform::Window window);
+
+}  // namespace setup
+
+#endif

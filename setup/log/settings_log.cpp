@@ -1,0 +1,82 @@
+#include "log/settings_log.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "driver/text.h"
+#include "platform/platform.h"
+
+namespace setup {
+namespace {
+
+int file_count = 0;
+int directory_count = 0;
+
+void AppendEntry(int* counter, const char* count_key, const char* entry_format, const char* path) {
+  ++*counter;
+  char number[16];
+  std::snprintf(number, sizeof number, "%d", *counter);
+  platform::WriteProfileText(kSettingsFile, kUninstallSection, count_key, number);
+  char key[24];
+  std::snprintf(key, sizeof key, entry_format, *counter);
+  platform::WriteProfileText(kSettingsFile, kUninstallSection, key, path);
+}
+
+// "X:" alone: the drive is entered, never created or logged.
+bool IsDriveOnly(const char* prefix) { return std::strlen(prefix) == 2 && prefix[1] == ':'; }
+
+}  // namespace
+
+void ResetUninstallLog() {
+  file_count = 0;
+  directory_count = 0;
+}
+
+void LogInstalledFile(const char* path) { AppendEntry(&file_count, "FILENUM", "FILE%d", path); }
+
+void LogInstalledDirectory(const char* path) {
+  AppendEntry(&directory_count, "PATHNUM", "DIR%d", path);
+}
+
+void ForceDirectories(const char* path) {
+  char remembered[platform::kPathLimit];
+  bool restore = platform::CurrentDirectory(remembered, sizeof remembered) > 0;
+  char prefix[platform::kPathLimit];
+  std::size_t length = CopyText(prefix, sizeof prefix, path);
+  // Every backslash but one that ends the path: the whole path follows below.
+  for (std::size_t i = 1; i + 1 < length; ++i) {
+    if (prefix[i] != '\\') continue;
+    prefix[i] = '\0';
+    if (!IsDriveOnly(prefix) && !platform::EnterDirectory(prefix)) {
+      platform::MakeDirectory(prefix);
+      LogInstalledDirectory(prefix);
+    }
+    prefix[i] = '\\';
+  }
+  if (restore) platform::EnterDirectory(remembered);
+  platform::MakeDirectory(path);
+  LogInstalledDirectory(path);
+}
+
+void RegisterUninstallEntry(const char* subkey, const char* display_name, const char* command) {
+  platform::RegistryKey uninstall =
+      platform::OpenRegistryKey(platform::RegistryRoot::LocalMachine, kUninstallKey);
+  if (uninstall == 0) return;
+  platform::RegistryKey entry = platform::CreateRegistrySubkey(uninstall, subkey);
+  if (entry != 0) {
+    platform::SetRegistryText(entry, "DisplayName", display_name, std::strlen(display_name));
+    platform::SetRegistryText(entry, "UninstallString", command, std::strlen(command));
+    platform::CloseRegistryKey(entry);
+  }
+  platform::CloseRegistryKey(uninstall);
+}
+
+void DeleteSettingsFile() {
+  char path[512];
+  if (platform::WindowsDirectory(path, sizeof path) == 0) return;
+  EnsureTrailingBackslash(path, sizeof path);
+  AppendText(path, sizeof path, kSettingsFile);
+  platform::DeleteFileAt(path);
+}
+
+}  // namespace setup

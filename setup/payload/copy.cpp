@@ -1,0 +1,279 @@
+#include "payload/copy.h"
+
+#include <cstring>
+
+#include "driver/state.h"
+#include "driver/text.h"
+#include "log/settings_log.h"
+#include "payload/payload_table.h"
+#include "resources/resource_ids.h"
+#include "ui/dialogs.h"
+
+namespace setup {
+
+ExtraFileList TheExtraFiles;
+CopyJob TheCopyJob;
+
+namespace {
+
+char last_logged_directory[platform::kPathLimit];
+
+bool IsDriveOnly(const char* prefix) { return std::strlen(prefix) == 2 && prefix[1] == ':'; }
+
+void AppendExtraFile(const char* relative, std::uint32_t size) {
+  ExtraFileList& list = TheExtraFiles;
+  if (list.count == list.capacity) {
+    std::uint32_t capacity = list.capacity + kExtraFileGrowth;
+    auto** table = static_cast<char**>(platform::AllocateZeroed(capacity * sizeof(char*)));
+    if (table == nullptr) return;
+    if (list.entries != nullptr) {
+      std::memcpy(table, list.entries, list.count * sizeof(char*));
+      platform::ReleaseBlock(list.entries);
+    }
+    list.entries = table;
+    list.capacity = capacity;
+  }
+  std::size_t length = std::strlen(relative);
+  auto* entry = static_cast<char*>(platform::AllocateZeroed(length + 1));
+  if (entry == nullptr) return;
+  std::memcpy(entry, relative, length);
+  list.entries[list.count++] = entry;
+  list.size_sum += size;
+}
+
+// Scans `root` + `relative` (which is empty or ends with a backslash).
+void ScanTree(const char* root, const char* relative) {
+  char pattern[2 * platform::kPathLimit];
+  CopyText(pattern, sizeof pattern, root);
+  EnsureTrailingBackslash(pattern, sizeof pattern);
+  AppendText(pattern, sizeof pattern, relative);
+  if (AppendText(pattern, sizeof pattern, "*.*") + 1 >= sizeof pattern) return;
+  platform::FoundEntry entry;
+  platform::Search search = platform::FindFirstEntry(pattern, &entry);
+  if (search == 0) return;
+  do {
+    if (entry.name[0] == '.') continue;
+    char name[2 * platform::kPathLimit];
+    CopyText(name, sizeof name, relative);
+    // A relative path that would not fit the system's path limit is refused.
+    if (AppendText(name, sizeof name, entry.name) + 2 >= platform::kPathLimit) continue;
+    if (entry.attributes & platform::kDirectoryAttribute) {
+      AppendText(name, sizeof name, "\\");
+      ScanTree(root, name);
+    } else {
+      AppendExtraFile(name, entry.size_low);
+    }
+  } while (platform::FindNextEntry(search, &entry));
+  platform::EndSearch(search);
+}
+
+// Closes the current item. A destination written completely is logged.
+void CloseCurrentItem(bool log) {
+  CopyJob& job = TheCopyJob;
+  if (job.has_source && job.source_is_file) platform::CloseFile(job.source_file);
+  job.has_source = 0;
+  job.source_is_file = 0;
+  job.source_file = 0;
+  if (job.destination != 0) {
+    platform::CloseFile(job.destination);
+    job.destination = 0;
+    if (log) LogInstalledFile(job.destination_path);
+  }
+}
+
+// A file that cannot be created or written: the box names its directory.
+void ReportUnwritable(platform::Window dialog, const char* path) {
+  char directory[512];
+  CopyText(directory, sizeof directory, path);
+  char* cut = std::strrchr(directory, '\\');
+  if (cut != nullptr) *cut = '\0';
+  platform::LoadText(IDS_NOT_WRITABLE_CAPTION, TheSetup.caption, sizeof TheSetup.caption);
+  platform::LoadText(IDS_NOT_WRITABLE_TEXT, TheSetup.message, sizeof TheSetup.message);
+  FormatWithText(TheSetup.output, sizeof TheSetup.output, TheSetup.message, directory);
+  ++TheCopyJob.paused;
+  platform::ShowMessage(dialog, TheSetup.output, TheSetup.caption, platform::Buttons::Ok);
+  --TheCopyJob.paused;
+}
+
+}  // namespace
+
+void ResetCopyState() {
+  last_logged_directory[0] = '\0';
+  TheCopyJob = CopyJob{};
+}
+
+void ScanExtraFiles(const char* directory) { ScanTree(directory, ""); }
+
+void ReleaseExtraFiles() {
+  ExtraFileList& list = TheExtraFiles;
+  for (std::uint32_t i = 0; i < list.count; ++i) platform::ReleaseBlock(list.entries[i]);
+  if (list.entries != nullptr) platform::ReleaseBlock(list.entries);
+  list = ExtraFileList{};
+}
+
+void EnsureParentDirectories(const char* path) {
+  char remembered[platform::kPathLimit];
+  bool restore = platform::CurrentDirectory(remembered, sizeof remembered) > 0;
+  char prefix[512];
+  std::size_t length = CopyText(prefix, sizeof prefix, path);
+  for (std::size_t i = 1; i < length; ++i) {
+    if (prefix[i] != '\\') continue;
+    prefix[i] = '\0';
+    if (!IsDriveOnly(prefix) && !platform::EnterDirectory(prefix)) platform::MakeDirectory(prefix);
+    prefix[i] = '\\';
+  }
+  if (restore) platform::EnterDirectory(remembered);
+  char* cut = std::strrchr(prefix, '\\');
+  if (cut == nullptr) return;
+  *cut = '\0';
+  if (!SameTextIgnoringCase(prefix, last_logged_directory)) {
+    CopyText(last_logged_directory, sizeof last_logged_directory, prefix);
+    LogInstalledDirectory(prefix);
+  }
+}
+
+int OpenNextItem(platform::Window dialog) {
+  CopyJob& job = TheCopyJob;
+  CloseCurrentItem(true);
+  if (job.position >= job.item_count) return 0;
+  const char* name;
+  char source[2 * platform::kPathLimit];
+  bool extra = job.position >= static_cast<std::uint32_t>(PayloadTable.count);
+  if (!extra) {
+    int index = static_cast<int>(job.position);
+    name = PayloadTable.members[index].name;
+    job.read_offset = MemberOffset(index);
+    job.end_offset = job.read_offset + PayloadTable.members[index].size;
+    CopyText(source, sizeof source, TheSetup.SetupDirectory);
+  } else {
+    name = TheExtraFiles.entries[job.position - PayloadTable.count];
+    CopyText(source, sizeof source, TheSetup.extra_files_directory);
+  }
+  AppendText(source, sizeof source, name);
+  ++job.position;
+  if (extra) {
+    job.source_file = platform::OpenFileForReading(source);
+    if (job.source_file == 0) return 0;
+    job.source_is_file = 1;
+  }
+  job.has_source = 1;
+  platform::SetItemText(dialog, IDC_COPY_SOURCE, source);
+  CopyText(job.destination_path, sizeof job.destination_path, TheSetup.InstallRoot);
+  bool fits = AppendText(job.destination_path, sizeof job.destination_path, name) + 1 <
+              sizeof job.destination_path;
+  EnsureParentDirectories(job.destination_path);
+  job.destination = fits ? platform::CreateFileForWriting(job.destination_path) : 0;
+  if (job.destination == 0) {
+    // The item's bytes are still read and discarded, so the bar advances.
+    ReportUnwritable(dialog, job.destination_path);
+    return 0;
+  }
+  platform::SetItemText(dialog, IDC_COPY_DESTINATION, job.destination_path);
+  return 1;
+}
+
+long ReadSource(void* buffer, std::size_t size) {
+  CopyJob& job = TheCopyJob;
+  if (job.source_is_file) return platform::ReadFromFile(job.source_file, buffer, size);
+  if (TheSetup.payload == nullptr) return 0;
+  // A resource shorter than the table reads as ending early.
+  std::uint32_t end = job.end_offset;
+  if (end > TheSetup.payload_size) end = static_cast<std::uint32_t>(TheSetup.payload_size);
+  std::uint32_t left = job.read_offset < end ? end - job.read_offset : 0;
+  std::uint32_t count = size < left ? static_cast<std::uint32_t>(size) : left;
+  std::memcpy(buffer, TheSetup.payload + job.read_offset, count);
+  job.read_offset += count;
+  return static_cast<long>(count);
+}
+
+int CopyChunk(platform::Window dialog) {
+  CopyJob& job = TheCopyJob;
+  if (!job.has_source) {
+    job.need_next_item = 1;
+    return 0;
+  }
+  unsigned char buffer[kCopyChunk];
+  long count = ReadSource(buffer, sizeof buffer);
+  if (count <= 0) {
+    job.need_next_item = 1;
+    return 0;
+  }
+  if (job.destination != 0 &&
+      platform::WriteToFile(job.destination, buffer, static_cast<std::size_t>(count)) != count) {
+    // A short write: the partial file goes, unlogged, and the rest of the
+    // item is read and discarded.
+    platform::CloseFile(job.destination);
+    job.destination = 0;
+    platform::DeleteFileAt(job.destination_path);
+    ReportUnwritable(dialog, job.destination_path);
+  }
+  job.copied_bytes += static_cast<std::uint32_t>(count);
+  return 1;
+}
+
+void ComputeProgress(std::uint32_t copied, std::uint32_t total, unsigned* percent, unsigned* bar) {
+  std::uint32_t units = total / 256 > 1 ? total / 256 : 1;
+  std::uint32_t done = copied / 256;
+  std::uint32_t p = done * 100 / units;
+  std::uint32_t b = done * 128 / units;
+  *percent = p > 100 ? 100 : p;
+  *bar = b > 128 ? 128 : b;
+}
+
+void BeginCopy(platform::Window dialog) {
+  CopyJob& job = TheCopyJob;
+  job = CopyJob{};
+  job.item_count = static_cast<std::uint32_t>(PayloadTable.count);
+  job.total_bytes = PayloadTable.total;
+  job.need_next_item = 1;
+  ScanExtraFiles(TheSetup.extra_files_directory);
+  job.item_count += TheExtraFiles.count;
+  job.total_bytes += TheExtraFiles.size_sum;
+  platform::StartTimer(dialog, kCopyTimerId, kCopyTimerPeriod);
+}
+
+void CopyTick(platform::Window dialog) {
+  CopyJob& job = TheCopyJob;
+  if (job.paused > 0) return;
+  job.icon_index = job.icon_index >= kCopyIconCount - 1 ? 0 : job.icon_index + 1;
+  platform::DrawIconInItem(dialog, IDC_COPY_ICON, TheSetup.copy_icons[job.icon_index]);
+  if (job.need_next_item) {
+    if (!OpenNextItem(dialog) && job.position >= job.item_count) {
+      platform::StopTimer(dialog, kCopyTimerId);
+      platform::PostCommand(dialog, kCopyCompleteCommand);
+    }
+    job.need_next_item = 0;
+  }
+  std::uint32_t start = platform::Milliseconds();
+  while (CopyChunk(dialog) && platform::Milliseconds() - start < kTickBudgetMs) {
+  }
+  unsigned percent;
+  ComputeProgress(job.copied_bytes, job.total_bytes, &percent, &job.bar_value);
+  TheSetup.progress_percent = static_cast<int>(percent);
+  PaintCopyProgress(dialog);
+}
+
+void PaintCopyProgress(platform::Window dialog) {
+  platform::FillItemFromLeft(dialog, IDC_COPY_PROGRESS, TheSetup.progress_brush,
+                             TheCopyJob.bar_value, 128);
+}
+
+bool CancelCopy(platform::Window dialog) {
+  CopyJob& job = TheCopyJob;
+  ++job.paused;
+  int answer = platform::RunDialog(ExitConfirmTemplate(), ExitConfirmProcedure, dialog);
+  --job.paused;
+  if (answer != 1) return false;
+  CloseCurrentItem(false);
+  ReleaseExtraFiles();
+  platform::StopTimer(dialog, kCopyTimerId);
+  platform::EndDialogWith(dialog, 0);
+  return true;
+}
+
+void FinishCopy(platform::Window dialog) {
+  ReleaseExtraFiles();
+  platform::EndDialogWith(dialog, 1);
+}
+
+}  // namespace setup

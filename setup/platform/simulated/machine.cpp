@@ -1,0 +1,869 @@
+// The simulated machine: the platform seam over plain containers.
+#include "platform/simulated/machine.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <cstring>
+#include <stdexcept>
+
+namespace setup::simulated {
+namespace {
+
+Machine* the_machine = nullptr;
+
+std::string Lower(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+std::string Upper(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return text;
+}
+
+bool IsRoot(const std::string& canonical) { return canonical.size() == 2; }
+
+std::string ParentOf(const std::string& canonical) {
+  std::size_t cut = canonical.rfind('\\');
+  return cut == std::string::npos ? std::string() : canonical.substr(0, cut);
+}
+
+std::string NameOf(const std::string& path) {
+  std::size_t cut = path.rfind('\\');
+  return cut == std::string::npos ? path : path.substr(cut + 1);
+}
+
+std::size_t CopyOut(const std::string& text, char* buffer, std::size_t size) {
+  if (size == 0) return 0;
+  std::size_t length = std::min(text.size(), size - 1);
+  std::memcpy(buffer, text.data(), length);
+  buffer[length] = '\0';
+  return length;
+}
+
+std::string SettingsPath() { return Canonical(TheMachine().windows_directory + "\\Lumaview.INI"); }
+
+std::string ProfilePath(const char* file) {
+  return Canonical(TheMachine().windows_directory + "\\" + file);
+}
+
+struct OpenFile {
+  std::string key;
+  std::size_t position = 0;
+  bool writing = false;
+};
+std::map<platform::File, OpenFile> open_files;
+
+struct SearchState {
+  std::vector<platform::FoundEntry> entries;
+  std::size_t next = 0;
+};
+std::map<platform::Search, SearchState> searches;
+std::map<platform::RegistryKey, std::string> open_keys;
+
+platform::Handle NewHandle() { return TheMachine().next_handle++; }
+
+bool DirectoryExists(const std::string& canonical) {
+  Machine& m = TheMachine();
+  if (canonical.empty()) return false;
+  if (IsRoot(canonical)) return m.drives.count(static_cast<char>(std::toupper(canonical[0]))) > 0;
+  auto it = m.nodes.find(canonical);
+  return it != m.nodes.end() && it->second.directory;
+}
+
+bool DriveReadOnly(const std::string& canonical) {
+  return !canonical.empty() &&
+         TheMachine().read_only_drives.count(static_cast<char>(std::toupper(canonical[0]))) > 0;
+}
+
+void Note(const std::string& line) { TheMachine().journal.push_back(line); }
+
+platform::FoundEntry EntryFor(const std::string& name, const Node* node) {
+  platform::FoundEntry entry{};
+  CopyOut(name, entry.name, sizeof entry.name);
+  entry.attributes = node == nullptr || node->directory ? platform::kDirectoryAttribute : 0x20;
+  entry.size_low = node == nullptr ? 0 : static_cast<std::uint32_t>(node->data.size());
+  return entry;
+}
+
+std::string ShortComponent(const std::string& name) {
+  std::size_t dot = name.rfind('.');
+  std::string base = dot == std::string::npos ? name : name.substr(0, dot);
+  std::string extension = dot == std::string::npos ? std::string() : name.substr(dot + 1);
+  bool fits = base.size() <= 8 && extension.size() <= 3 && name.find(' ') == std::string::npos &&
+              std::count(name.begin(), name.end(), '.') <= 1;
+  if (fits) return name;
+  std::string short_base;
+  for (char c : base) {
+    if (std::isalnum(static_cast<unsigned char>(c)) && short_base.size() < 6) short_base += c;
+  }
+  std::string short_name = Upper(short_base) + "~1";
+  if (!extension.empty()) short_name += "." + Upper(extension.substr(0, 3));
+  return short_name;
+}
+
+void Dispatch(Window handle, platform::DialogEvent event, int value) {
+  Machine& m = TheMachine();
+  auto it = m.dialogs.find(handle);
+  if (it == m.dialogs.end() || it->second.ended) return;
+  it->second.procedure(handle, event, value);
+}
+
+void RunUntilEnded(Window handle) {
+  Machine& m = TheMachine();
+  for (long round = 0;; ++round) {
+    Dialog& dialog = m.dialogs.at(handle);
+    if (dialog.ended) return;
+    if (round > 50000000) throw std::runtime_error("simulated dialog never ends");
+    if (!dialog.posted.empty()) {
+      int command = dialog.posted.front();
+      dialog.posted.pop_front();
+      Dispatch(handle, platform::DialogEvent::Command, command);
+      continue;
+    }
+    bool has_timer = false;
+    for (auto& entry : m.timers) has_timer = has_timer || entry.first.first == handle;
+    if (!has_timer) {
+      // Nobody will ever press anything: the test forgot a script.
+      Note("stuck dialog " + std::to_string(dialog.template_id));
+      dialog.ended = true;
+      dialog.result = -2;
+      return;
+    }
+    DeliverTicks(handle, 1);
+  }
+}
+
+}  // namespace
+
+Machine& TheMachine() {
+  if (the_machine == nullptr) ResetMachine();
+  return *the_machine;
+}
+
+void ResetMachine() {
+  delete the_machine;
+  the_machine = new Machine();
+  open_files.clear();
+  searches.clear();
+  open_keys.clear();
+  AddDirectory("C:\\WINDOWS");
+  AddDirectory("D:\\SETUP");
+  AddRegistryKey("HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall");
+  the_machine->free_bytes = {{'C', 1ull << 32}, {'D', 0}};
+  the_machine->strings = {
+      {10, "Choose Directories"},
+      {11, "The Directory %s do not exist,\nCreate this directory ?"},
+      {12, "Path Not Exist"},
+      {13, "Path Create Error"},
+      {14, "Create directory %s error,\nthe directory can not create."},
+      {15, "No Enough Space"},
+      {16, "In the directory %s had no enough free space."},
+      {17, "Can NOT Write"},
+      {18, "The directory %s can not write."},
+      {23, "Corvane Widelens"},
+      {30, "\xE5\xAE\xBD\xE9\x95\x9C"},
+      {34, "Corvane Widelens.lnk"},
+      {35, "\xE5\xAE\xBD\xE9\x95\x9C.lnk"},
+      {37, "(Chinese description)"},
+      {40, "Lumaview shows and handles pictures of 63 formats."},
+  };
+}
+
+std::string Canonical(const std::string& path) {
+  Machine& m = TheMachine();
+  std::string full = path;
+  if (full.size() >= 2 && full[1] == ':') {
+    if (full.size() == 2) full += "\\";
+  } else if (!full.empty() && full[0] == '\\') {
+    full = m.current_directory.substr(0, 2) + full;
+  } else {
+    std::string base = m.current_directory;
+    if (base.back() != '\\') base += '\\';
+    full = base + full;
+  }
+  if (full.size() < 3 || full[1] != ':' || full[2] != '\\') return std::string();
+  char drive = static_cast<char>(std::toupper(static_cast<unsigned char>(full[0])));
+  if (m.drives.count(drive) == 0) return std::string();
+  std::string result = Lower(full.substr(0, 2));
+  std::size_t start = 3;
+  while (start <= full.size()) {
+    std::size_t end = full.find('\\', start);
+    if (end == std::string::npos) end = full.size();
+    std::string part = full.substr(start, end - start);
+    if (part == "..") {
+      if (!IsRoot(result)) result = ParentOf(result);
+    } else if (!part.empty() && part != ".") {
+      result += "\\" + Lower(part);
+    }
+    start = end + 1;
+  }
+  return result;
+}
+
+void AddDirectory(const std::string& path) {
+  std::string key = Canonical(path);
+  if (key.empty() || IsRoot(key)) return;
+  AddDirectory(ParentOf(key));
+  Machine& m = TheMachine();
+  if (m.nodes.count(key) == 0) {
+    Node node;
+    node.path = path.back() == '\\' ? path.substr(0, path.size() - 1) : path;
+    node.directory = true;
+    m.nodes[key] = node;
+  }
+}
+
+void AddFile(const std::string& path, const std::vector<std::uint8_t>& data) {
+  std::string key = Canonical(path);
+  AddDirectory(ParentOf(key));
+  Node node;
+  node.path = path;
+  node.data = data;
+  TheMachine().nodes[key] = node;
+}
+
+void AddFile(const std::string& path, const std::string& text) {
+  AddFile(path, std::vector<std::uint8_t>(text.begin(), text.end()));
+}
+
+void SetProfileValue(const std::string& section, const std::string& key, const std::string& value) {
+  platform::WriteProfileText("Lumaview.INI", section.c_str(), key.c_str(), value.c_str());
+  TheMachine().journal.pop_back();  // set up by the test, not done by setup
+}
+
+void AddRegistryKey(const std::string& path) {
+  std::string key = Lower(path);
+  Machine& m = TheMachine();
+  for (std::size_t cut = key.find('\\'); cut != std::string::npos; cut = key.find('\\', cut + 1))
+    m.registry[key.substr(0, cut)];
+  m.registry[key];
+}
+
+void OnDialog(int template_id, DialogScript script) {
+  TheMachine().scripts[template_id].push_back(std::move(script));
+}
+
+void Press(Window dialog, int command) {
+  Dispatch(dialog, platform::DialogEvent::Command, command);
+}
+
+void PressCloseBox(Window dialog) { Dispatch(dialog, platform::DialogEvent::Close, 0); }
+
+void TypeInto(Window dialog, int item, const std::string& text) {
+  DialogOf(dialog).texts[item] = text;
+}
+
+void DeliverTicks(Window dialog, int count) {
+  Machine& m = TheMachine();
+  for (int i = 0; i < count; ++i) {
+    auto earliest = m.timers.end();
+    for (auto it = m.timers.begin(); it != m.timers.end(); ++it) {
+      if (it->first.first != dialog) continue;
+      if (earliest == m.timers.end() ||
+          static_cast<std::int32_t>(it->second.due - earliest->second.due) < 0)
+        earliest = it;
+    }
+    if (earliest == m.timers.end()) return;
+    unsigned id = earliest->first.second;
+    if (static_cast<std::int32_t>(earliest->second.due - m.clock) > 0)
+      m.clock = earliest->second.due;
+    earliest->second.due = m.clock + earliest->second.period;
+    Dispatch(dialog, platform::DialogEvent::Timer, static_cast<int>(id));
+  }
+}
+
+void DeliverTimer(Window dialog, unsigned id) {
+  Dispatch(dialog, platform::DialogEvent::Timer, static_cast<int>(id));
+}
+
+Dialog& DialogOf(Window dialog) { return TheMachine().dialogs.at(dialog); }
+
+Window OpenDialog(int template_id) {
+  Machine& m = TheMachine();
+  for (auto it = m.dialog_stack.rbegin(); it != m.dialog_stack.rend(); ++it) {
+    if (m.dialogs.at(*it).template_id == template_id) return *it;
+  }
+  return 0;
+}
+
+bool Exists(const std::string& path) {
+  std::string key = Canonical(path);
+  if (key.empty()) return false;
+  if (DirectoryExists(key)) return true;
+  return TheMachine().nodes.count(key) > 0 || TheMachine().profiles.count(key) > 0;
+}
+
+bool IsDirectory(const std::string& path) { return DirectoryExists(Canonical(path)); }
+
+std::vector<std::uint8_t> Bytes(const std::string& path) {
+  auto it = TheMachine().nodes.find(Canonical(path));
+  if (it == TheMachine().nodes.end()) return {};
+  return it->second.data;
+}
+
+std::vector<std::string> FilesBelow(const std::string& path) {
+  std::string base = Canonical(path);
+  std::vector<std::string> result;
+  for (auto& [key, node] : TheMachine().nodes) {
+    if (node.directory || key.size() <= base.size() + 1) continue;
+    if (key.compare(0, base.size() + 1, base + "\\") != 0) continue;
+    std::string relative = node.path;
+    // The case as created, relative to the base.
+    std::string created = Canonical(node.path);
+    relative = node.path.substr(node.path.size() - (created.size() - base.size() - 1));
+    result.push_back(relative);
+  }
+  std::sort(result.begin(), result.end());
+  return result;
+}
+
+bool SettingsFileExists() { return TheMachine().profiles.count(SettingsPath()) > 0; }
+
+std::string ProfileValue(const std::string& section, const std::string& key) {
+  char buffer[1024];
+  platform::ReadProfileText("Lumaview.INI", section.c_str(), key.c_str(), "<missing>", buffer,
+                            sizeof buffer);
+  return buffer;
+}
+
+std::string RegistryValue(const std::string& key, const std::string& name) {
+  auto& registry = TheMachine().registry;
+  auto it = registry.find(Lower(key));
+  if (it == registry.end()) return "<missing>";
+  auto value = it->second.find(Lower(name));
+  return value == it->second.end() ? "<missing>" : value->second.second;
+}
+
+bool RegistryKeyExists(const std::string& key) {
+  return TheMachine().registry.count(Lower(key)) > 0;
+}
+
+std::vector<std::string> JournalLines(const std::string& prefix) {
+  std::vector<std::string> lines;
+  for (const std::string& line : TheMachine().journal) {
+    if (line.compare(0, prefix.size(), prefix) == 0) lines.push_back(line);
+  }
+  return lines;
+}
+
+}  // namespace setup::simulated
+
+// ---------------------------------------------------------------------------
+// The platform seam, simulated.
+namespace setup::platform {
+using simulated::Dialog;
+using simulated::Machine;
+using simulated::TheMachine;
+
+bool NamedEventExists(const char* name) {
+  return TheMachine().events.count(simulated::Upper(name)) > 0;
+}
+
+Event CreateNamedEvent(const char* name) {
+  Machine& m = TheMachine();
+  m.events.insert(simulated::Upper(name));
+  simulated::Note(std::string("create event ") + name);
+  return simulated::NewHandle();
+}
+
+void CloseNamedEvent(Event event) {
+  if (event != 0) simulated::Note("close event");
+}
+
+bool NtFamily() { return TheMachine().nt_family; }
+unsigned AnsiCodePage() { return TheMachine().code_page; }
+
+void StartCom() {
+  ++TheMachine().com_starts;
+  simulated::Note("com start");
+}
+
+void StopCom() {
+  ++TheMachine().com_stops;
+  simulated::Note("com stop");
+}
+
+std::size_t ModuleFileName(char* buffer, std::size_t size) {
+  const std::string& path = TheMachine().module_path;
+  if (path.size() + 1 > size) return 0;
+  return simulated::CopyOut(path, buffer, size);
+}
+
+std::size_t WindowsDirectory(char* buffer, std::size_t size) {
+  const std::string& path = TheMachine().windows_directory;
+  if (path.size() + 1 > size) return 0;
+  return simulated::CopyOut(path, buffer, size);
+}
+
+void* AllocateZeroed(std::size_t size) {
+  Machine& m = TheMachine();
+  if (m.allocations_left == 0) return nullptr;
+  if (m.allocations_left > 0) --m.allocations_left;
+  return std::calloc(size == 0 ? 1 : size, 1);
+}
+
+void ReleaseBlock(void* block) { std::free(block); }
+
+std::uint32_t Milliseconds() { return TheMachine().clock; }
+
+// --- Profiles ----------------------------------------------------------------
+namespace {
+simulated::Section* FindSection(simulated::Profile& profile, const char* section) {
+  for (auto& s : profile) {
+    if (simulated::Lower(s.name) == simulated::Lower(section)) return &s;
+  }
+  return nullptr;
+}
+}  // namespace
+
+std::size_t ReadProfileText(const char* file, const char* section, const char* key,
+                            const char* fallback, char* buffer, std::size_t size) {
+  Machine& m = TheMachine();
+  auto profile = m.profiles.find(simulated::ProfilePath(file));
+  if (profile != m.profiles.end()) {
+    if (simulated::Section* s = FindSection(profile->second, section)) {
+      for (auto& [name, value] : s->keys) {
+        if (simulated::Lower(name) == simulated::Lower(key))
+          return simulated::CopyOut(value, buffer, size);
+      }
+    }
+  }
+  return simulated::CopyOut(fallback, buffer, size);
+}
+
+int ReadProfileInteger(const char* file, const char* section, const char* key, int fallback) {
+  char buffer[64];
+  if (ReadProfileText(file, section, key, "", buffer, sizeof buffer) == 0) return fallback;
+  return static_cast<int>(std::strtol(buffer, nullptr, 10));
+}
+
+bool WriteProfileText(const char* file, const char* section, const char* key, const char* value) {
+  Machine& m = TheMachine();
+  m.journal.push_back(std::string("profile [") + section + "] " + key + "=" + value);
+  if (m.profiles_read_only) return false;
+  simulated::Profile& profile = m.profiles[simulated::ProfilePath(file)];
+  simulated::Section* s = FindSection(profile, section);
+  if (s == nullptr) {
+    profile.push_back(simulated::Section{section, {}});
+    s = &profile.back();
+  }
+  for (auto& entry : s->keys) {
+    if (simulated::Lower(entry.first) == simulated::Lower(key)) {
+      entry.second = value;
+      return true;
+    }
+  }
+  s->keys.emplace_back(key, value);
+  return true;
+}
+
+// --- Files and directories ------------------------------------------------------
+bool EnterDirectory(const char* path) {
+  std::string key = simulated::Canonical(path);
+  if (!simulated::DirectoryExists(key)) return false;
+  Machine& m = TheMachine();
+  m.current_directory = simulated::IsRoot(key) ? simulated::Upper(key) + "\\" : m.nodes[key].path;
+  return true;
+}
+
+bool MakeDirectory(const char* path) {
+  Machine& m = TheMachine();
+  std::string key = simulated::Canonical(path);
+  if (key.empty() || simulated::IsRoot(key) || simulated::Exists(path)) return false;
+  if (!simulated::DirectoryExists(simulated::ParentOf(key)) || simulated::DriveReadOnly(key))
+    return false;
+  simulated::Node node;
+  std::string shown = path;
+  while (!shown.empty() && shown.back() == '\\') shown.pop_back();
+  node.path = shown;
+  node.directory = true;
+  m.nodes[key] = node;
+  return true;
+}
+
+std::size_t CurrentDirectory(char* buffer, std::size_t size) {
+  const std::string& path = TheMachine().current_directory;
+  if (path.size() + 1 > size) return 0;
+  return simulated::CopyOut(path, buffer, size);
+}
+
+File CreateFileForWriting(const char* path) {
+  Machine& m = TheMachine();
+  std::string key = simulated::Canonical(path);
+  if (key.empty() || !simulated::DirectoryExists(simulated::ParentOf(key)) ||
+      simulated::DriveReadOnly(key) || simulated::DirectoryExists(key))
+    return 0;
+  auto it = m.nodes.find(key);
+  if (it != m.nodes.end()) {
+    if (it->second.locked) return 0;
+    it->second.data.clear();
+  } else {
+    simulated::Node node;
+    node.path = path;
+    m.nodes[key] = node;
+  }
+  File file = simulated::NewHandle();
+  simulated::open_files[file] = simulated::OpenFile{key, 0, true};
+  return file;
+}
+
+File OpenFileForReading(const char* path) {
+  Machine& m = TheMachine();
+  auto it = m.nodes.find(simulated::Canonical(path));
+  if (it == m.nodes.end() || it->second.directory || it->second.locked) return 0;
+  File file = simulated::NewHandle();
+  simulated::open_files[file] = simulated::OpenFile{it->first, 0, false};
+  return file;
+}
+
+long ReadFromFile(File file, void* buffer, std::size_t count) {
+  auto it = simulated::open_files.find(file);
+  if (it == simulated::open_files.end()) return -1;
+  simulated::Node& node = TheMachine().nodes.at(it->second.key);
+  if (node.read_error) return -1;
+  std::size_t left = node.data.size() - std::min(node.data.size(), it->second.position);
+  std::size_t n = std::min(left, count);
+  if (n > 0) std::memcpy(buffer, node.data.data() + it->second.position, n);
+  it->second.position += n;
+  return static_cast<long>(n);
+}
+
+long WriteToFile(File file, const void* buffer, std::size_t count) {
+  Machine& m = TheMachine();
+  auto it = simulated::open_files.find(file);
+  if (it == simulated::open_files.end() || !it->second.writing) return -1;
+  m.clock += m.ms_per_write;
+  simulated::Node& node = m.nodes.at(it->second.key);
+  std::size_t n = count;
+  if (node.write_limit >= 0) {
+    std::size_t room = static_cast<std::size_t>(node.write_limit) -
+                       std::min(node.data.size(), static_cast<std::size_t>(node.write_limit));
+    n = std::min(n, room);
+  }
+  const auto* bytes = static_cast<const std::uint8_t*>(buffer);
+  node.data.insert(node.data.end(), bytes, bytes + n);
+  it->second.position += n;
+  return static_cast<long>(n);
+}
+
+void CloseFile(File file) { simulated::open_files.erase(file); }
+
+bool DeleteFileAt(const char* path) {
+  Machine& m = TheMachine();
+  std::string key = simulated::Canonical(path);
+  simulated::Note(std::string("delete ") + path);
+  if (m.profiles.erase(key) > 0) return true;
+  auto it = m.nodes.find(key);
+  if (it == m.nodes.end() || it->second.directory || it->second.locked) return false;
+  m.nodes.erase(it);
+  return true;
+}
+
+std::size_t ShortPathName(const char* path, char* buffer, std::size_t size) {
+  Machine& m = TheMachine();
+  std::string key = simulated::Canonical(path);
+  if (key.empty() || !simulated::Exists(path)) return 0;
+  std::string result = simulated::Upper(key.substr(0, 2));
+  std::string walk = key.substr(0, 2);
+  std::size_t start = 3;
+  while (start < key.size() + 1 && start <= key.size()) {
+    std::size_t end = key.find('\\', start);
+    if (end == std::string::npos) end = key.size();
+    walk += "\\" + key.substr(start, end - start);
+    auto node = m.nodes.find(walk);
+    std::string name = node != m.nodes.end() ? simulated::NameOf(node->second.path)
+                                             : key.substr(start, end - start);
+    result += "\\" + simulated::ShortComponent(name);
+    start = end + 1;
+  }
+  std::string given = path;
+  if (simulated::IsRoot(key) || (!given.empty() && given.back() == '\\')) result += "\\";
+  if (result.size() + 1 > size) return 0;
+  return simulated::CopyOut(result, buffer, size);
+}
+
+bool FreeBytesOnVolume(const char* root, std::uint64_t* bytes) {
+  Machine& m = TheMachine();
+  std::string key = simulated::Canonical(root);
+  if (key.empty()) return false;
+  std::string given = root;
+  if (given.size() != 3 || given[1] != ':' || given[2] != '\\') return false;
+  auto it = m.free_bytes.find(static_cast<char>(std::toupper(key[0])));
+  *bytes = it == m.free_bytes.end() ? 0 : it->second;
+  return true;
+}
+
+Search FindFirstEntry(const char* pattern, FoundEntry* entry) {
+  Machine& m = TheMachine();
+  std::string text = pattern;
+  std::size_t cut = text.rfind('\\');
+  std::string last = cut == std::string::npos ? text : text.substr(cut + 1);
+  simulated::SearchState state;
+  if (last == "*.*" || last == "*") {
+    std::string directory =
+        simulated::Canonical(text.substr(0, cut == std::string::npos ? 0 : cut));
+    if (!simulated::DirectoryExists(directory)) return 0;
+    if (!simulated::IsRoot(directory)) {
+      state.entries.push_back(simulated::EntryFor(".", nullptr));
+      state.entries.push_back(simulated::EntryFor("..", nullptr));
+    }
+    for (auto& [key, node] : m.nodes) {
+      if (simulated::ParentOf(key) == directory)
+        state.entries.push_back(simulated::EntryFor(simulated::NameOf(node.path), &node));
+    }
+    for (auto& [key, profile] : m.profiles) {
+      if (simulated::ParentOf(key) == directory)
+        state.entries.push_back(simulated::EntryFor(simulated::NameOf(key), nullptr));
+    }
+  } else {
+    auto it = m.nodes.find(simulated::Canonical(text));
+    if (it == m.nodes.end()) return 0;
+    state.entries.push_back(simulated::EntryFor(simulated::NameOf(it->second.path), &it->second));
+  }
+  if (state.entries.empty()) return 0;
+  *entry = state.entries[0];
+  state.next = 1;
+  Search search = simulated::NewHandle();
+  simulated::searches[search] = state;
+  return search;
+}
+
+bool FindNextEntry(Search search, FoundEntry* entry) {
+  auto it = simulated::searches.find(search);
+  if (it == simulated::searches.end() || it->second.next >= it->second.entries.size()) return false;
+  *entry = it->second.entries[it->second.next++];
+  return true;
+}
+
+void EndSearch(Search search) { simulated::searches.erase(search); }
+
+// --- Registry -----------------------------------------------------------------
+RegistryKey OpenRegistryKey(RegistryRoot root, const char* path) {
+  Machine& m = TheMachine();
+  std::string key = simulated::Lower(
+      std::string(root == RegistryRoot::LocalMachine ? "HKLM\\" : "HKCU\\") + path);
+  if (m.registry.count(key) == 0 || m.read_only_keys.count(key) > 0) return 0;
+  RegistryKey handle = simulated::NewHandle();
+  simulated::open_keys[handle] = key;
+  return handle;
+}
+
+RegistryKey CreateRegistrySubkey(RegistryKey parent, const char* name) {
+  auto it = simulated::open_keys.find(parent);
+  if (it == simulated::open_keys.end()) return 0;
+  std::string key = it->second + "\\" + simulated::Lower(name);
+  TheMachine().registry[key];
+  simulated::Note("registry key " + key);
+  RegistryKey handle = simulated::NewHandle();
+  simulated::open_keys[handle] = key;
+  return handle;
+}
+
+bool SetRegistryText(RegistryKey key, const char* name, const char* text, std::size_t length) {
+  auto it = simulated::open_keys.find(key);
+  if (it == simulated::open_keys.end()) return false;
+  std::string value(text, length);
+  TheMachine().registry[it->second][simulated::Lower(name)] = {name, value};
+  simulated::Note("registry " + it->second + " " + name + "=" + value);
+  return true;
+}
+
+std::size_t ReadRegistryText(RegistryKey key, const char* name, char* buffer, std::size_t size) {
+  auto it = simulated::open_keys.find(key);
+  if (it == simulated::open_keys.end()) return 0;
+  auto& values = TheMachine().registry[it->second];
+  auto value = values.find(simulated::Lower(name));
+  if (value == values.end() || value->second.second.size() + 1 > size) return 0;
+  return simulated::CopyOut(value->second.second, buffer, size);
+}
+
+void CloseRegistryKey(RegistryKey key) { simulated::open_keys.erase(key); }
+
+// --- Resources -------------------------------------------------------------------
+std::size_t LoadText(int id, char* buffer, std::size_t size) {
+  auto& strings = TheMachine().strings;
+  auto it = strings.find(id);
+  return simulated::CopyOut(it == strings.end() ? std::string() : it->second, buffer, size);
+}
+
+Graphic LoadIconGraphic(int id) {
+  Machine& m = TheMachine();
+  Graphic icon = simulated::NewHandle();
+  m.icons_loaded.push_back(id);
+  m.live_icons.insert(icon);
+  return icon;
+}
+
+void DestroyIconGraphic(Graphic icon) { TheMachine().live_icons.erase(icon); }
+
+Graphic LoadBitmapGraphic(int id) {
+  Graphic bitmap = simulated::NewHandle();
+  TheMachine().live_graphics.insert(bitmap);
+  simulated::Note("bitmap " + std::to_string(id));
+  return bitmap;
+}
+
+Graphic CreateSolidBrushGraphic(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
+  Graphic brush = simulated::NewHandle();
+  TheMachine().live_graphics.insert(brush);
+  simulated::Note("brush " + std::to_string(red) + "," + std::to_string(green) + "," +
+                  std::to_string(blue));
+  return brush;
+}
+
+void DeleteGraphic(Graphic graphic) { TheMachine().live_graphics.erase(graphic); }
+
+const std::uint8_t* FindNamedTypeResource(int id, const char* type, std::size_t* size) {
+  Machine& m = TheMachine();
+  if (id != 1300 || std::strcmp(type, "RT_RCDATA") != 0 || !m.payload_present) return nullptr;
+  *size = m.payload.size();
+  static const std::uint8_t empty = 0;
+  return m.payload.empty() ? &empty : m.payload.data();
+}
+
+// --- Windows -------------------------------------------------------------------------
+Rect DesktopRectangle() { return Rect{0, 0, 1024, 768}; }
+
+Rect WindowRectangle(Window window) {
+  (void)window;
+  return Rect{0, 0, 400, 300};
+}
+
+void MoveWindowTo(Window window, long x, long y) {
+  simulated::Note("move " + std::to_string(window) + " " + std::to_string(x) + "," +
+                  std::to_string(y));
+}
+
+bool RegisterBackgroundClass(int icon_id) {
+  (void)icon_id;
+  TheMachine().background_class_registered = true;
+  return true;
+}
+
+Window CreateBackgroundWindow(const Rect& area, WindowHook paint, WindowHook refresh) {
+  (void)area;
+  (void)refresh;
+  Machine& m = TheMachine();
+  Window window = simulated::NewHandle();
+  m.windows.insert(window);
+  m.background = window;
+  simulated::Note("background window");
+  if (paint != nullptr) paint(window);
+  return window;
+}
+
+bool WindowExists(Window window) { return TheMachine().windows.count(window) > 0; }
+
+void SendToWindow(Window window, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) {
+  TheMachine().sent.push_back({window, message, wparam, lparam});
+  simulated::Note("send " + std::to_string(message) + " " + std::to_string(wparam) + " " +
+                  std::to_string(lparam) + " to " + std::to_string(window));
+}
+
+void StartTimer(Window window, unsigned id, unsigned period_ms) {
+  Machine& m = TheMachine();
+  m.timers[{window, id}] = simulated::Timer{period_ms, m.clock + period_ms};
+  simulated::Note("timer " + std::to_string(id) + " " + std::to_string(period_ms));
+}
+
+void StopTimer(Window window, unsigned id) {
+  if (TheMachine().timers.erase({window, id}) > 0)
+    simulated::Note("kill timer " + std::to_string(id));
+}
+
+void PostQuit() { simulated::Note("quit"); }
+
+int ShowMessage(Window owner, const char* text, const char* caption, Buttons buttons) {
+  Machine& m = TheMachine();
+  simulated::MessageRecord record{owner, caption, text, buttons};
+  m.messages.push_back(record);
+  simulated::Note(std::string("message ") + caption + ": " + text);
+  if (m.answer) return m.answer(record);
+  return buttons == Buttons::YesNo ? kAnswerYes : kAnswerOk;
+}
+
+// --- Dialogs ------------------------------------------------------------------------------
+int RunDialog(int template_id, DialogProcedure procedure, Window owner) {
+  Machine& m = TheMachine();
+  Window handle = simulated::NewHandle();
+  Dialog dialog;
+  dialog.handle = handle;
+  dialog.template_id = template_id;
+  dialog.procedure = procedure;
+  dialog.owner = owner;
+  m.dialogs[handle] = dialog;
+  m.dialog_stack.push_back(handle);
+  m.windows.insert(handle);
+  m.dialogs_run.push_back(template_id);
+  simulated::Note("dialog " + std::to_string(template_id));
+  simulated::Dispatch(handle, DialogEvent::Opened, 0);
+  simulated::Dispatch(handle, DialogEvent::Paint, 0);
+  auto scripts = m.scripts.find(template_id);
+  if (scripts != m.scripts.end() && !scripts->second.empty()) {
+    simulated::DialogScript script = std::move(scripts->second.front());
+    scripts->second.pop_front();
+    script(handle);
+  }
+  simulated::RunUntilEnded(handle);
+  int result = m.dialogs.at(handle).result;
+  for (auto it = m.timers.begin(); it != m.timers.end();) {
+    it = it->first.first == handle ? m.timers.erase(it) : std::next(it);
+  }
+  m.dialog_stack.pop_back();
+  m.dialogs.erase(handle);
+  m.windows.erase(handle);
+  simulated::Note("dialog " + std::to_string(template_id) + " ended " + std::to_string(result));
+  return result;
+}
+
+void EndDialogWith(Window dialog, int result) {
+  Dialog& d = simulated::DialogOf(dialog);
+  d.ended = true;
+  d.result = result;
+}
+
+void PostCommand(Window dialog, int command) {
+  auto& dialogs = TheMachine().dialogs;
+  auto it = dialogs.find(dialog);
+  if (it != dialogs.end()) it->second.posted.push_back(command);
+}
+
+void SetItemText(Window dialog, int item, const char* text) {
+  simulated::DialogOf(dialog).texts[item] = text;
+}
+
+std::size_t GetItemText(Window dialog, int item, char* buffer, std::size_t size) {
+  return simulated::CopyOut(simulated::DialogOf(dialog).texts[item], buffer, size);
+}
+
+bool ItemChecked(Window dialog, int item) { return simulated::DialogOf(dialog).checked[item]; }
+
+void CheckItem(Window dialog, int item, bool checked) {
+  simulated::DialogOf(dialog).checked[item] = checked;
+}
+
+void ShowItem(Window dialog, int item, bool visible) {
+  simulated::DialogOf(dialog).hidden[item] = !visible;
+}
+
+void DrawIconInItem(Window dialog, int item, Graphic icon) {
+  (void)item;
+  simulated::DialogOf(dialog).icons_drawn.push_back(icon);
+}
+
+void FillItemFromLeft(Window dialog, int item, Graphic brush, unsigned numerator,
+                      unsigned denominator) {
+  (void)item;
+  (void)brush;
+  simulated::DialogOf(dialog).bar_fills.emplace_back(numerator, denominator);
+}
+
+void DrawBitmapInItem(Window dialog, int item, Graphic bitmap) {
+  (void)item;
+  (void)bitmap;
+  ++simulated::DialogOf(dialog).bitmaps_drawn;
+}
+
+}  // namespace setup::platform

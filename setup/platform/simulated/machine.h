@@ -1,0 +1,187 @@
+// A Windows machine kept in memory, behind the installer's platform seam.
+//
+// Tests set the machine up (drives, files, code page, profile entries,
+// registry keys, windows of other programs), script the user (what to press
+// in which dialog, how to answer message boxes), run installer code, and then
+// read the machine back: files and their bytes, the profile files, the
+// registry and the journal, an ordered record of everything observable that
+// the installer did (profile writes, dialogs, message boxes, messages sent,
+// registry writes, deletions).
+//
+// Paths are case-blind and may be given with or without a trailing
+// backslash; relative paths are taken from the current directory. Drive
+// roots exist while their drive letter is present.
+#ifndef LUMAVIEW_SETUP_SIMULATED_MACHINE_H
+#define LUMAVIEW_SETUP_SIMULATED_MACHINE_H
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace setup::simulated {
+
+using platform::Graphic;
+using platform::Window;
+
+struct Node {
+  std::string path;  // as created (case kept)
+  bool directory = false;
+  std::vector<std::uint8_t> data;
+  bool locked = false;      // cannot be created, truncated or opened
+  long write_limit = -1;    // >= 0: the file never grows beyond this many bytes
+  bool read_error = false;  // reads fail with -1
+};
+
+struct Section {
+  std::string name;
+  std::vector<std::pair<std::string, std::string>> keys;
+};
+using Profile = std::vector<Section>;
+
+struct MessageRecord {
+  Window owner;
+  std::string caption;
+  std::string text;
+  platform::Buttons buttons;
+};
+
+struct SentMessage {
+  Window window;
+  unsigned message;
+  std::uintptr_t wparam;
+  std::intptr_t lparam;
+};
+
+struct Timer {
+  unsigned period;
+  std::uint32_t due;
+};
+
+struct Dialog {
+  Window handle = 0;
+  int template_id = 0;
+  platform::DialogProcedure procedure = nullptr;
+  Window owner = 0;
+  bool ended = false;
+  int result = 0;
+  std::map<int, std::string> texts;
+  std::map<int, bool> checked;
+  std::map<int, bool> hidden;
+  std::deque<int> posted;
+  std::vector<Graphic> icons_drawn;
+  std::vector<std::pair<unsigned, unsigned>> bar_fills;  // numerator, denominator
+  int bitmaps_drawn = 0;
+};
+
+// What the simulated user does once a dialog has opened; the dialog then
+// runs its timers and posted commands until it ends.
+using DialogScript = std::function<void(Window dialog)>;
+using MessageAnswer = std::function<int(const MessageRecord& message)>;
+
+struct Machine {
+  // System.
+  unsigned code_page = 1252;
+  bool nt_family = true;
+  std::string module_path = "D:\\SETUP\\SETUP.EXE";
+  std::string windows_directory = "C:\\WINDOWS";
+  std::set<std::string> events;  // upper-cased names of existing events
+  int com_starts = 0;
+  int com_stops = 0;
+  std::uint32_t clock = 5000;
+  std::uint32_t ms_per_write = 0;  // the clock advances by this on every file write
+  long allocations_left = -1;      // >= 0: allocations fail once this reaches 0
+
+  // File system.
+  std::set<char> drives{'C', 'D'};  // upper-case letters present
+  std::set<char> read_only_drives;
+  std::map<char, std::uint64_t> free_bytes;
+  std::map<std::string, Node> nodes;  // key: canonical form
+  std::string current_directory = "C:\\";
+  std::map<std::string, Profile> profiles;  // key: canonical path of the file
+  bool profiles_read_only = false;
+
+  // Registry: canonical key path ("hklm\software\...") to values.
+  std::map<std::string, std::map<std::string, std::pair<std::string, std::string>>> registry;
+  std::set<std::string> read_only_keys;
+
+  // Program resources.
+  std::map<int, std::string> strings;
+  std::vector<std::uint8_t> payload;
+  bool payload_present = true;
+  std::vector<int> icons_loaded;
+  std::set<Graphic> live_icons;
+  std::set<Graphic> live_graphics;  // bitmaps and brushes
+
+  // Windows and dialogs.
+  std::set<Window> windows;  // existing windows, the installer's and others'
+  std::vector<SentMessage> sent;
+  std::map<std::pair<Window, unsigned>, Timer> timers;
+  std::map<Window, Dialog> dialogs;  // open dialogs
+  std::vector<Window> dialog_stack;
+  std::vector<int> dialogs_run;  // template ids in the order they opened
+  std::map<int, std::deque<DialogScript>> scripts;
+  MessageAnswer answer;
+  std::vector<MessageRecord> messages;
+  bool background_class_registered = false;
+  Window background = 0;
+
+  std::vector<std::string> journal;
+  platform::Handle next_handle = 0x100;
+};
+
+// The one machine that the simulated side of the platform works on.
+Machine& TheMachine();
+// A fresh machine: drives C and D, the Windows directory, the Uninstall key,
+// the English string table, an empty payload resource.
+void ResetMachine();
+
+// The canonical (case-folded, absolute, no trailing backslash) form of a
+// path, or empty when it names no drive.
+std::string Canonical(const std::string& path);
+
+// --- Setting up -------------------------------------------------------------
+void AddDirectory(const std::string& path);  // with its missing ancestors
+void AddFile(const std::string& path, const std::vector<std::uint8_t>& data);
+void AddFile(const std::string& path, const std::string& text);
+void SetProfileValue(const std::string& section, const std::string& key, const std::string& value);
+void AddRegistryKey(const std::string& path);  // e.g. "HKLM\SOFTWARE\X"
+// Queues a script for the next opening of a dialog template.
+void OnDialog(int template_id, DialogScript script);
+
+// --- Acting as the user ------------------------------------------------------
+void Press(Window dialog, int command);
+void PressCloseBox(Window dialog);
+void TypeInto(Window dialog, int item, const std::string& text);
+// Delivers the dialog's earliest timer `count` times, advancing the clock.
+void DeliverTicks(Window dialog, int count);
+// Delivers one timer event regardless of its due time.
+void DeliverTimer(Window dialog, unsigned id);
+Dialog& DialogOf(Window dialog);
+// The innermost open dialog of the template, or 0.
+Window OpenDialog(int template_id);
+
+// --- Reading back -----------------------------------------------------------
+bool Exists(const std::string& path);
+bool IsDirectory(const std::string& path);
+std::vector<std::uint8_t> Bytes(const std::string& path);
+// Every file below a directory, as paths relative to it, sorted.
+std::vector<std::string> FilesBelow(const std::string& path);
+// The settings file "Lumaview.INI" in the Windows directory.
+bool SettingsFileExists();
+// The value of a key of the settings file, or "<missing>".
+std::string ProfileValue(const std::string& section, const std::string& key);
+std::string RegistryValue(const std::string& key, const std::string& name);
+bool RegistryKeyExists(const std::string& key);
+// The journal lines that start with `prefix`, in order.
+std::vector<std::string> JournalLines(const std::string& prefix);
+
+}  // namespace setup::simulated
+
+#endif

@@ -1,0 +1,59 @@
+#include "harness.h"
+
+#include "driver/driver.h"
+#include "driver/state.h"
+#include "payload/payload_table.h"
+
+namespace setup::testing {
+
+using namespace simulated;
+
+std::vector<std::uint8_t> MemberBytes(int index) {
+  std::vector<std::uint8_t> bytes(PayloadTable.members[index].size);
+  std::uint32_t state = 0x1234u + static_cast<std::uint32_t>(index) * 7919u;
+  for (auto& b : bytes) {
+    state = state * 1103515245u + 12345u;
+    b = static_cast<std::uint8_t>(state >> 16);
+  }
+  return bytes;
+}
+
+void FreshMachine() {
+  ResetMachine();
+  ResetSetupState();
+  Machine& m = TheMachine();
+  for (int i = 0; i < PayloadTable.count; ++i) {
+    std::vector<std::uint8_t> member = MemberBytes(i);
+    m.payload.insert(m.payload.end(), member.begin(), member.end());
+  }
+}
+
+void AcceptStart(const std::string& destination) {
+  OnDialog(10510, [destination](Window dialog) {
+    if (!destination.empty()) TypeInto(dialog, 201, destination);
+    Press(dialog, 1);
+  });
+}
+
+void CancelStart() {
+  OnDialog(10510, [](Window dialog) { Press(dialog, 2); });
+}
+
+int RunInstaller() { return RunSetup(0x400000, 0); }
+
+namespace {
+std::vector<std::string> Logged(const char* count_key, const char* prefix) {
+  std::vector<std::string> entries;
+  std::string count = ProfileValue("UNINSTALL", count_key);
+  if (count == "<missing>") return entries;
+  int n = std::stoi(count);
+  for (int i = 1; i <= n; ++i)
+    entries.push_back(ProfileValue("UNINSTALL", prefix + std::to_string(i)));
+  return entries;
+}
+}  // namespace
+
+std::vector<std::string> LoggedFiles() { return Logged("FILENUM", "FILE"); }
+std::vector<std::string> LoggedDirectories() { return Logged("PATHNUM", "DIR"); }
+
+}  // namespace setup::testing

@@ -1,0 +1,34 @@
+// Shared set-up for the installer tests: a fresh simulated machine, a
+// payload whose members have distinct bytes, and the usual user actions.
+#ifndef LUMAVIEW_TESTS_SETUP_HARNESS_H
+#define LUMAVIEW_TESTS_SETUP_HARNESS_H
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/simulated/machine.h"
+
+namespace setup::testing {
+
+// A fresh machine and a fresh SetupState; the payload resource holds the
+// members of PayloadTable, each with its own byte pattern.
+void FreshMachine();
+std::vector<std::uint8_t> MemberBytes(int index);
+
+// The start dialog (English) answered with OK, optionally after typing a
+// destination; Cancel; the close box.
+void AcceptStart(const std::string& destination = "");
+void CancelStart();
+
+// Runs setup as Windows starts it.
+int RunInstaller();
+
+// Keys FILE1..FILEn (or DIR1..DIRn) of the uninstall log in order, up to the
+// count key's value.
+std::vector<std::string> LoggedFiles();
+std::vector<std::string> LoggedDirectories();
+
+}  // namespace setup::testing
+
+#endif

@@ -1,0 +1,80 @@
+// The uninstall log, ForceDirectories, the registry entry and the deletion
+// of the settings file, on the simulated machine.
+#include "log/settings_log.h"
+
+#include <gtest/gtest.h>
+
+#include "driver/state.h"
+#include "harness.h"
+
+namespace setup {
+namespace {
+
+using namespace simulated;
+using testing::FreshMachine;
+using testing::LoggedDirectories;
+using testing::LoggedFiles;
+
+class SettingsLog : public ::testing::Test {
+ protected:
+  void SetUp() override { FreshMachine(); }
+};
+
+TEST_F(SettingsLog, WritesTheCountBeforeEachEntry) {
+  LogInstalledFile("C:\\A\\ONE.DLL");
+  LogInstalledDirectory("C:\\A");
+  LogInstalledFile("C:\\A\\TWO.DLL");
+  EXPECT_EQ(JournalLines("profile"),
+            (std::vector<std::string>{
+                "profile [UNINSTALL] FILENUM=1", "profile [UNINSTALL] FILE1=C:\\A\\ONE.DLL",
+                "profile [UNINSTALL] PATHNUM=1", "profile [UNINSTALL] DIR1=C:\\A",
+                "profile [UNINSTALL] FILENUM=2", "profile [UNINSTALL] FILE2=C:\\A\\TWO.DLL"}));
+}
+
+TEST_F(SettingsLog, ForceDirectoriesLogsMissingAncestorsAndThePathAsGiven) {
+  ForceDirectories("C:\\Corvane\\Widelens\\");
+  EXPECT_TRUE(IsDirectory("C:\\Corvane\\Widelens"));
+  EXPECT_EQ(LoggedDirectories(),
+            (std::vector<std::string>{"C:\\Corvane", "C:\\Corvane\\Widelens\\"}));
+}
+
+TEST_F(SettingsLog, ForceDirectoriesLogsAnExistingDirectoryAndKeepsTheCurrentOne) {
+  AddDirectory("C:\\Program Files\\Old");
+  TheMachine().current_directory = "D:\\SETUP";
+  ForceDirectories("C:\\Program Files\\Old");
+  EXPECT_EQ(LoggedDirectories(), (std::vector<std::string>{"C:\\Program Files\\Old"}));
+  EXPECT_EQ(TheMachine().current_directory, "D:\\SETUP");
+}
+
+TEST_F(SettingsLog, ForceDirectoriesLogsWhatItCouldNotCreate) {
+  TheMachine().read_only_drives.insert('C');
+  ForceDirectories("C:\\X\\Y");
+  EXPECT_FALSE(Exists("C:\\X"));
+  EXPECT_EQ(LoggedDirectories(), (std::vector<std::string>{"C:\\X", "C:\\X\\Y"}));
+}
+
+TEST_F(SettingsLog, RegistersTheUninstallEntryWithTextLengths) {
+  RegisterUninstallEntry("Lumaview", "Corvane Widelens", "C:\\W\\UNINST32.EXE");
+  const std::string key = "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Lumaview";
+  EXPECT_EQ(RegistryValue(key, "DisplayName"), "Corvane Widelens");
+  EXPECT_EQ(RegistryValue(key, "UninstallString"), "C:\\W\\UNINST32.EXE");
+}
+
+TEST_F(SettingsLog, AnUninstallKeyThatCannotBeWrittenRegistersNothing) {
+  TheMachine().read_only_keys.insert(
+      "hklm\\software\\microsoft\\windows\\currentversion\\uninstall");
+  RegisterUninstallEntry("Lumaview", "Corvane Widelens", "C:\\W\\UNINST32.EXE");
+  EXPECT_FALSE(
+      RegistryKeyExists("HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Lumaview"));
+}
+
+TEST_F(SettingsLog, DeletesTheSettingsFileFromTheWindowsDirectory) {
+  LogInstalledFile("C:\\A\\ONE.DLL");
+  ASSERT_TRUE(SettingsFileExists());
+  DeleteSettingsFile();
+  EXPECT_FALSE(SettingsFileExists());
+  EXPECT_EQ(JournalLines("delete"), (std::vector<std::string>{"delete C:\\WINDOWS\\Lumaview.INI"}));
+}
+
+}  // namespace
+}  // namespace setup
