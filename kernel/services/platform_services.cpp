@@ -19,6 +19,14 @@ namespace platform = pixbase::platform;
 constexpr size_t kCommandExtent = 2048;
 constexpr char kTempPrefix[] = "tessel";
 
+// Ticks of 100 nanoseconds in seconds, rounded to a double. On the x87 unit a
+// product may stay in extended precision, so that two equal readings compare
+// unequal once one of them has been stored; the store here rounds it.
+double Seconds(uint64_t ticks) {
+  volatile double seconds = static_cast<double>(ticks) * 1e-7;
+  return seconds;
+}
+
 }  // namespace
 
 extern "C" {
@@ -50,13 +58,13 @@ int UnmapFileView(void* view) {
   return platform::UnmapView(view) ? 0 : -1;
 }
 
-double ReadSystemClock(void) { return static_cast<double>(platform::SystemTimeTicks()) * 1e-7; }
+double ReadSystemClock(void) { return Seconds(platform::SystemTimeTicks()); }
 
 double ReadProcessSeconds(void) {
   if (!platform::ProcessTimesKept()) return ReadSystemClock();
   uint64_t ticks = 0;
   if (!platform::ProcessCpuTicks(&ticks)) return 0.0;
-  return static_cast<double>(ticks) * 1e-7;
+  return Seconds(ticks);
 }
 
 // A command line that does not fit the working buffer is refused.

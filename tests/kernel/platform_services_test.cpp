@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iomanip>
 #include <ctime>
 #include <string>
 #include <thread>
@@ -135,7 +136,7 @@ TEST_F(PlatformServicesTest, ProcessSecondsGrowWithWorkNotWithWaiting) {
   double before = ReadProcessSeconds();
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
   double after_wait = ReadProcessSeconds();
-  EXPECT_GE(after_wait, before);
+  EXPECT_GE(after_wait, before) << std::setprecision(12) << before << " " << after_wait;
   EXPECT_LT(after_wait - before, 0.2);
   volatile uint64_t sink = 0;
   while (ReadProcessSeconds() < after_wait + 0.1)
