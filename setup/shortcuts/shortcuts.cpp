@@ -1,0 +1,337 @@
+// Program group, links, internet shortcut and Quick Launch link (see
+// shortcuts.h). Divisions: item sets, parsing, folders and paths, links,
+// the group, removal of the old group, Quick Launch.
+#include "shortcuts/shortcuts.h"
+
+#include <climits>
+#include <cstdio>
+#include <cstring>
+
+#include "driver/driver.h"
+#include "driver/state.h"
+#include "driver/text.h"
+#include "log/settings_log.h"
+#include "platform/platform.h"
+#include "platform/shell.h"
+#include "resources/resource_ids.h"
+
+namespace setup {
+
+namespace {
+constexpr char kShellFoldersKey[] =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+constexpr char kMapGroupsKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\GrpConv\\MapGroups";
+constexpr char kHelpFile[] = "Widelens.CHM";
+constexpr std::size_t kFolderSize = 512;
+}  // namespace
+
+// --- Item sets -----------------------------------------------------------------
+// The Chinese texts are in the ANSI code page 936 (GBK), the code page the
+// Chinese set is used under: "宽镜", "卸载宽镜", "宽镜帮助文档".
+
+const ItemFormat kEnglishItems[kItemsWithHelp] = {
+    {"%sLumaview.EXE,Corvane Widelens,", "%sLumaview.EXE,0"},
+    {"%sUNINST32.EXE,Remove Widelens,", "%sUNINST32.EXE,0"},
+    {"HH.EXE %sWidelens.CHM,Help Documentation,", "HH.EXE,0"},
+};
+
+const ItemFormat kChineseItems[kItemsWithHelp] = {
+    {"%sLumaview.EXE,\xBF\xED\xBE\xB5,", "%sLumaview.EXE,0"},
+    {"%sUNINST32.EXE,\xD0\xB6\xD4\xD8\xBF\xED\xBE\xB5,", "%sUNINST32.EXE,0"},
+    {"HH.EXE %sWidelens.CHM,\xBF\xED\xBE\xB5\xB0\xEF\xD6\xFA\xCE\xC4\xB5\xB5,", "HH.EXE,0"},
+};
+
+const char kMakerWebAddress[] = "http://www.corvane.example.com/";
+const char kInternetShortcutNameEnglish[] = "Welcome to www.corvane.example.com.URL";
+// "欢迎访问" followed by the host name.
+const char kInternetShortcutNameChinese[] =
+    "\xBB\xB6\xD3\xAD\xB7\xC3\xCE\xCA"
+    "www.corvane.example.com.URL";
+
+// --- Parsing -------------------------------------------------------------------
+
+namespace {
+
+// Copies the text up to `stop` (or its end) into `field`, cut to its size;
+// returns where the rest starts (after the stop character, or at the end).
+const char* TakeField(const char* text, char stop, char* field, std::size_t size) {
+  std::size_t length = 0;
+  while (*text != '\0' && *text != stop) {
+    if (length + 1 < size) field[length++] = *text;
+    ++text;
+  }
+  field[length] = '\0';
+  return *text == stop ? text + 1 : text;
+}
+
+}  // namespace
+
+void SplitItemSpec(const char* item_spec, GroupItem* item) {
+  char command[kItemFieldSize];
+  char index[kItemFieldSize];
+  const char* rest = TakeField(item_spec, ',', command, sizeof command);
+  rest = TakeField(rest, ',', item->description, sizeof item->description);
+  rest = TakeField(rest, ',', item->icon_file, sizeof item->icon_file);
+  TakeField(rest, ',', index, sizeof index);
+  const char* arguments = TakeField(command, ' ', item->target, sizeof item->target);
+  CopyText(item->arguments, sizeof item->arguments, arguments);
+  item->icon_index = ParseInteger(index);
+}
+
+int ParseInteger(const char* text) {
+  while (*text == ' ' || *text == '\t' || *text == '\n' || *text == '\r' || *text == '\v' ||
+         *text == '\f')
+    ++text;
+  bool negative = false;
+  if (*text == '+' || *text == '-') negative = *text++ == '-';
+  long long value = 0;
+  for (; *text >= '0' && *text <= '9'; ++text) {
+    value = value * 10 + (*text - '0');
+    if (value > static_cast<long long>(INT_MAX) + 1) value = static_cast<long long>(INT_MAX) + 1;
+  }
+  if (negative) return static_cast<int>(-value);
+  return value > INT_MAX ? INT_MAX : static_cast<int>(value);
+}
+
+// --- Folders and paths ---------------------------------------------------------
+
+int PathExists(const char* path) {
+  platform::FoundEntry entry;
+  platform::Search search = platform::FindFirstEntry(path, &entry);
+  if (search == 0 && EndsWithBackslash(path)) {
+    char pattern[kFolderSize];
+    CopyText(pattern, sizeof pattern, path);
+    if (AppendText(pattern, sizeof pattern, "*.*") == std::strlen(path) + 3)
+      search = platform::FindFirstEntry(pattern, &entry);
+  }
+  if (search == 0) return 0;
+  platform::EndSearch(search);
+  return 1;
+}
+
+void DeleteTree(const char* path) {
+  char pattern[kFolderSize];
+  CopyText(pattern, sizeof pattern, path);
+  if (AppendText(pattern, sizeof pattern, "\\*.*") != std::strlen(path) + 4) return;
+  platform::FoundEntry entry;
+  platform::Search search = platform::FindFirstEntry(pattern, &entry);
+  if (search != 0) {
+    do {
+      if (entry.name[0] == '.') continue;
+      char child[kFolderSize];
+      CopyText(child, sizeof child, path);
+      AppendText(child, sizeof child, "\\");
+      // A name that does not fit would name another entry: leave it.
+      if (AppendText(child, sizeof child, entry.name) !=
+          std::strlen(path) + 1 + std::strlen(entry.name))
+        continue;
+      if (entry.attributes & platform::kDirectoryAttribute) {
+        DeleteTree(child);
+      } else {
+        platform::SetNormalAttributes(child);
+        platform::DeleteFileAt(child);
+      }
+    } while (platform::FindNextEntry(search, &entry));
+    platform::EndSearch(search);
+  }
+  platform::SetNormalAttributes(path);
+  platform::RemoveDirectoryAt(path);
+}
+
+namespace {
+
+void ReadProgramsFolder(platform::RegistryRoot root, const char* value, const char* fallback,
+                        char* buffer, std::size_t size) {
+  if (size == 0) return;
+  buffer[0] = '\0';
+  platform::RegistryKey key = platform::OpenRegistryKey(root, kShellFoldersKey);
+  if (key != 0) {
+    std::size_t length = platform::ReadRegistryText(key, value, buffer, size);
+    platform::CloseRegistryKey(key);
+    if (length > 0) return;
+  }
+  buffer[0] = '\0';
+  if (platform::WindowsDirectory(buffer, size) == 0) {
+    buffer[0] = '\0';
+    return;
+  }
+  // A root such as "C:\" keeps its backslash; the fallback starts with one.
+  std::size_t length = std::strlen(buffer);
+  if (length > 0 && buffer[length - 1] == '\\') buffer[length - 1] = '\0';
+  AppendText(buffer, size, fallback);
+}
+
+}  // namespace
+
+void GetProgramsFolder(char* buffer, std::size_t size) {
+  ReadProgramsFolder(platform::RegistryRoot::CurrentUser, "Programs", "\\Start Menu\\Programs",
+                     buffer, size);
+}
+
+void GetCommonProgramsFolder(char* buffer, std::size_t size) {
+  ReadProgramsFolder(platform::RegistryRoot::LocalMachine, "Common Programs",
+                     "\\Profiles\\All Users\\Start Menu\\Programs", buffer, size);
+}
+
+// --- Links -----------------------------------------------------------------------
+
+void CreateShellLink(const char* target, const char* arguments, const char* icon_file,
+                     int icon_index, const char* link_path, const char* description) {
+  platform::ShellLink link = platform::CreateShellLinkObject();
+  if (link == 0) return;
+  platform::SetShellLinkPath(link, target);
+  platform::SetShellLinkArguments(link, arguments);
+  platform::SetShellLinkIcon(link, icon_file, icon_index);
+  platform::SetShellLinkDescription(link, description);
+  platform::SaveShellLink(link, link_path);
+  platform::ReleaseShellLinkObject(link);
+}
+
+void CreateGroupItem(const char* group_folder, const char* item_spec) {
+  GroupItem item;
+  SplitItemSpec(item_spec, &item);
+  char link_path[platform::kPathLimit];
+  CopyText(link_path, sizeof link_path, group_folder);
+  AppendText(link_path, sizeof link_path, item.description);
+  std::size_t wanted = std::strlen(group_folder) + std::strlen(item.description) + 4;
+  // A link path the system cannot hold is refused rather than cut into
+  // another name.
+  if (AppendText(link_path, sizeof link_path, ".lnk") != wanted) return;
+  LogInstalledFile(link_path);
+  CreateShellLink(item.target, item.arguments, item.icon_file, item.icon_index, link_path,
+                  item.description);
+}
+
+// --- The group -------------------------------------------------------------------
+
+void CreateProgramGroup(const char* group_folder, int item_count, const ItemFormat* chinese_items,
+                        const ItemFormat* english_items) {
+  SetupState& state = TheSetup;
+  platform::MakeDirectory(group_folder);
+  LogInstalledDirectory(group_folder);
+  char folder[kFolderSize];
+  CopyText(folder, sizeof folder, group_folder);
+  AppendText(folder, sizeof folder, "\\");
+  const ItemFormat* items = state.ChineseUi ? chinese_items : english_items;
+  for (int i = 0; i < item_count; ++i) {
+    char short_root[kFolderSize];
+    if (platform::ShortPathName(state.InstallRoot, short_root, sizeof short_root) == 0)
+      CopyText(short_root, sizeof short_root, state.InstallRoot);
+    EnsureTrailingBackslash(short_root, sizeof short_root);
+    char first[kFolderSize];
+    char second[kFolderSize];
+    FormatWithText(first, sizeof first, items[i].command_and_description, short_root);
+    FormatWithText(second, sizeof second, items[i].icon, short_root);
+    char item_spec[2 * kFolderSize];
+    CopyText(item_spec, sizeof item_spec, first);
+    AppendText(item_spec, sizeof item_spec, second);
+    CreateGroupItem(folder, item_spec);
+  }
+}
+
+void WriteInternetShortcut(const char* group_folder) {
+  char path[platform::kPathLimit];
+  CopyText(path, sizeof path, group_folder);
+  AppendText(path, sizeof path, "\\");
+  const char* name =
+      TheSetup.ChineseUi ? kInternetShortcutNameChinese : kInternetShortcutNameEnglish;
+  if (AppendText(path, sizeof path, name) != std::strlen(group_folder) + 1 + std::strlen(name))
+    return;
+  platform::File file = platform::CreateFileForWriting(path);
+  if (file == 0) return;
+  char content[128];
+  CopyText(content, sizeof content, "[InternetShortcut]\r\nURL=");
+  AppendText(content, sizeof content, kMakerWebAddress);
+  AppendText(content, sizeof content, "\r\n");
+  platform::WriteToFile(file, content, std::strlen(content));
+  platform::CloseFile(file);
+  LogInstalledFile(path);
+}
+
+void BuildProgramGroup() {
+  SetupState& state = TheSetup;
+  char group_name[128];
+  platform::LoadText(state.ChineseUi ? IDS_GROUP_NAME_ZH : IDS_GROUP_NAME_EN, group_name,
+                     sizeof group_name);
+  platform::WriteProfileText(kSettingsFile, kInstallSection, "GROUP", group_name);
+  char folder[kFolderSize];
+  if (state.IsNtPlatform)
+    GetCommonProgramsFolder(folder, sizeof folder);
+  else
+    GetProgramsFolder(folder, sizeof folder);
+  if (folder[0] == '\0') return;
+  EnsureTrailingBackslash(folder, sizeof folder);
+  AppendText(folder, sizeof folder, group_name);
+  char help[kFolderSize];
+  CopyText(help, sizeof help, state.InstallRoot);
+  AppendText(help, sizeof help, kHelpFile);
+  int item_count = PathExists(help) ? kItemsWithHelp : kItemsWithoutHelp;
+  CreateProgramGroup(folder, item_count, kChineseItems, kEnglishItems);
+  WriteInternetShortcut(folder);
+}
+
+// --- Removal of the old group -------------------------------------------------
+
+int GroupNameIsSafe(const char* name) {
+  if (name[0] == '\0' || std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0) return 0;
+  // Byte by byte: in a double-byte code page a trail byte may be 0x5C, and
+  // refusing such a name only leaves an old group in place.
+  return std::strpbrk(name, "\\/:") == nullptr ? 1 : 0;
+}
+
+void RemoveOldGroup() {
+  char group_name[80];
+  platform::ReadProfileText(kSettingsFile, kInstallSection, "GROUP", "", group_name,
+                            sizeof group_name);
+  // The settings file is not trusted to name what may be deleted: only a
+  // direct child of the Programs folder is.
+  if (!GroupNameIsSafe(group_name)) return;
+  char folder[128];
+  if (TheSetup.IsNtPlatform)
+    GetCommonProgramsFolder(folder, sizeof folder);
+  else
+    GetProgramsFolder(folder, sizeof folder);
+  if (folder[0] == '\0') return;
+  EnsureTrailingBackslash(folder, sizeof folder);
+  char path[kFolderSize];
+  CopyText(path, sizeof path, folder);
+  if (AppendText(path, sizeof path, group_name) != std::strlen(folder) + std::strlen(group_name))
+    return;
+  DeleteTree(path);
+}
+
+// --- Quick Launch ---------------------------------------------------------------
+
+void CreateQuickLaunchLink() {
+  char link_path[256];
+  platform::RegistryKey key =
+      platform::OpenRegistryKey(platform::RegistryRoot::CurrentUser, kMapGroupsKey);
+  if (key == 0) return;
+  std::size_t length = platform::ReadRegistryText(key, "Quick Launch", link_path, sizeof link_path);
+  platform::CloseRegistryKey(key);
+  if (length == 0) return;
+  EnsureTrailingBackslash(link_path, sizeof link_path);
+  char link_name[64];
+  platform::LoadText(TheSetup.ChineseUi ? IDS_QUICK_LAUNCH_LINK_ZH : IDS_QUICK_LAUNCH_LINK_EN,
+                     link_name, sizeof link_name);
+  std::size_t folder_length = std::strlen(link_path);
+  if (AppendText(link_path, sizeof link_path, link_name) != folder_length + std::strlen(link_name))
+    return;
+
+  char target[256];
+  platform::ReadProfileText(kSettingsFile, kInstallSection, "INSTALLPATH", "", target,
+                            sizeof target);
+  EnsureTrailingBackslash(target, sizeof target);
+  std::size_t root_length = std::strlen(target);
+  if (AppendText(target, sizeof target, "LUMAVIEW.EXE") != root_length + 12) return;
+  CreateShellLink(target, "", target, 0, link_path, "LUMAVIEW");
+
+  // The only record of the link; when it has no short form (it was not
+  // saved), its long path is recorded.
+  char short_link[128];
+  if (platform::ShortPathName(link_path, short_link, sizeof short_link) == 0)
+    CopyText(short_link, sizeof short_link, link_path);
+  platform::WriteProfileText(kSettingsFile, kUninstallSection, "FASTLINK", short_link);
+}
+
+}  // namespace setup

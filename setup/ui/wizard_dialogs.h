@@ -1,0 +1,25 @@
+// The group creation wait dialog (110 English, 10507 Chinese) and the
+// finish dialog (107 English, 10503 Chinese); the driver runs them with
+// GroupWaitDialogProcedure and FinishDialogProcedure (driver/steps.h).
+//
+// The wait dialog builds the program group 200 ms after it opened and ends
+// with 0. The finish dialog ends with 1 for Finish or, when "Exit when
+// Setup completed." was ticked, by itself 500 ms after it opened; 0 for the
+// close box.
+#ifndef LUMAVIEW_SETUP_UI_WIZARD_DIALOGS_H
+#define LUMAVIEW_SETUP_UI_WIZARD_DIALOGS_H
+
+#include "driver/steps.h"
+
+namespace setup {
+
+// The program next to setup that the Chinese finish dialog offers to run.
+extern const char kToolsProgram[];
+
+// State of the "Run Other Tools Setup Wizard" box when the finish dialog
+// ended; it is recorded only: nothing starts that program.
+int ToolsOptionChosen();
+
+}  // namespace setup
+
+#endif
