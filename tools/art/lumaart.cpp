@@ -411,9 +411,9 @@ int main(int argc, char** argv) {
   }
   bool ok = draw_welcome(dir + "welcome.bmp");
   ok = ok && draw_title(face, dir + "title_zh.bmp",
-                        {{"宽镜", 88, 96}, {"图像浏览器  安装程序", 30, 142}});
+                        {{"宽镜", 84, 80}, {"图像浏览器  安装程序", 28, 120}});
   ok = ok && draw_title(face, dir + "title_en.bmp",
-                        {{"Corvane Widelens", 58, 84}, {"Picture Viewer Setup", 30, 138}});
+                        {{"Corvane Widelens", 58, 70}, {"Picture Viewer Setup", 28, 114}});
   for (int frame = 0; ok && frame < 11; ++frame) {
     char name[32];
     std::snprintf(name, sizeof name, "copy%02d.ico", frame + 1);
