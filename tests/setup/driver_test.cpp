@@ -31,6 +31,10 @@ class Driver : public ::testing::Test {
 };
 
 TEST_F(Driver, CompleteEnglishRunInstallsEveryMemberAndRecordsIt) {
+  // No Shell Folders key: the group goes into the fallback folder.
+  const std::string group =
+      "C:\\WINDOWS\\Profiles\\All Users\\Start Menu\\Programs\\Corvane Widelens";
+  AddDirectory("C:\\WINDOWS\\Profiles\\All Users\\Start Menu\\Programs");
   AcceptStart();
   ASSERT_EQ(RunInstaller(), 1);
 
@@ -43,12 +47,16 @@ TEST_F(Driver, CompleteEnglishRunInstallsEveryMemberAndRecordsIt) {
   EXPECT_FALSE(Exists(root + "Test.txt"));
 
   std::vector<std::string> files = LoggedFiles();
-  ASSERT_EQ(files.size(), 15u);
+  ASSERT_EQ(files.size(), 18u);
   for (int i = 0; i < PayloadTable.count; ++i)
     EXPECT_EQ(files[i], root + PayloadTable.members[i].name);
+  EXPECT_EQ(files[14], group + "\\Corvane Widelens.lnk");
+  EXPECT_EQ(files[15], group + "\\Remove Widelens.lnk");
+  EXPECT_EQ(files[16], group + "\\Welcome to www.corvane.example.com.URL");
   EXPECT_EQ(files.back(), "C:\\Corvane\\Widelens\\Cache\\*.*");
   EXPECT_EQ(LoggedDirectories(), (std::vector<std::string>{"C:\\Corvane", "C:\\Corvane\\Widelens\\",
-                                                           "C:\\Corvane\\Widelens"}));
+                                                           "C:\\Corvane\\Widelens", group}));
+  EXPECT_EQ(ProfileValue("INSTALL", "GROUP"), "Corvane Widelens");
   // Short form in the settings file, long form elsewhere.
   EXPECT_EQ(ProfileValue("INSTALL", "INSTALLPATH"), "C:\\Corvane\\Widelens\\");
   EXPECT_EQ(ProfileValue("UNINSTALL", "UNINSTALLPATH"), "C:\\Corvane\\Widelens\\");

@@ -3,11 +3,14 @@
 // dialog used as the directory chooser.
 #include "platform/shell.h"
 
+// windows.h first: the other headers build on it.
+#include <windows.h>
+// clang-format off
 #include <commdlg.h>
 #include <objbase.h>
 #include <objidl.h>
 #include <shlobj.h>
-#include <windows.h>
+// clang-format on
 
 namespace setup::platform {
 

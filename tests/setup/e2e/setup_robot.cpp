@@ -16,10 +16,10 @@
 // Prints one line per check and closes with "N passed, N failed".
 //
 // Divisions: checks and text, windows, screenshots, the run, the results.
-#include <windows.h>
 #include <objbase.h>
 #include <objidl.h>
 #include <shlobj.h>
+#include <windows.h>
 
 #include <cstdio>
 #include <cstring>
@@ -49,7 +49,8 @@ std::wstring Wide(const std::string& utf8) {
 
 std::string Utf8(const std::wstring& wide) {
   char buffer[2048];
-  int n = WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, buffer, sizeof buffer, nullptr, nullptr);
+  int n =
+      WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, buffer, sizeof buffer, nullptr, nullptr);
   return n > 0 ? std::string(buffer) : std::string();
 }
 
@@ -97,7 +98,8 @@ bool WaitUntilGone(HWND window, int seconds) {
 }
 
 void Click(HWND dialog, int id) {
-  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
 void SetText(HWND dialog, int id, const std::wstring& text) {
@@ -162,15 +164,19 @@ std::wstring ReadRegistry(HKEY root, const wchar_t* key, const wchar_t* value) {
   wchar_t data[1024] = L"";
   DWORD size = sizeof data - sizeof(wchar_t);
   DWORD type = 0;
-  LONG result = RegQueryValueExW(handle, value, nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
+  LONG result =
+      RegQueryValueExW(handle, value, nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
   RegCloseKey(handle);
   return result == ERROR_SUCCESS ? std::wstring(data) : std::wstring();
 }
 
-bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool Exists(const std::wstring& path) {
+  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 std::string FileBytes(const std::wstring& path) {
-  HANDLE in = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  HANDLE in =
+      CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   if (in == INVALID_HANDLE_VALUE) return "<missing>";
   char buffer[4096];
   DWORD read = 0;
@@ -217,7 +223,9 @@ LinkFields LoadLink(const std::wstring& path) {
   return fields;
 }
 
-bool SameIgnoringCase(const std::wstring& a, const std::wstring& b) { return lstrcmpiW(a.c_str(), b.c_str()) == 0; }
+bool SameIgnoringCase(const std::wstring& a, const std::wstring& b) {
+  return lstrcmpiW(a.c_str(), b.c_str()) == 0;
+}
 
 void CheckLink(const std::wstring& path, const std::wstring& target, const std::wstring& arguments,
                const std::wstring& icon) {
@@ -225,10 +233,13 @@ void CheckLink(const std::wstring& path, const std::wstring& target, const std::
   std::string name = Utf8(path);
   Check(link.loaded, "link " + name + " is a shell link file");
   if (!link.loaded) return;
-  Check(SameIgnoringCase(link.target, target), "link target " + Utf8(link.target) + " == " + Utf8(target));
-  Check(link.arguments == arguments, "link arguments \"" + Utf8(link.arguments) + "\" == \"" + Utf8(arguments) + "\"");
+  Check(SameIgnoringCase(link.target, target),
+        "link target " + Utf8(link.target) + " == " + Utf8(target));
+  Check(link.arguments == arguments,
+        "link arguments \"" + Utf8(link.arguments) + "\" == \"" + Utf8(arguments) + "\"");
   Check(SameIgnoringCase(link.icon, icon) && link.index == 0, "link icon " + Utf8(link.icon) + "," +
-                                                                   std::to_string(link.index) + " == " + Utf8(icon) + ",0");
+                                                                  std::to_string(link.index) +
+                                                                  " == " + Utf8(icon) + ",0");
 }
 
 }  // namespace
@@ -253,14 +264,17 @@ int main(int argc, char** argv) {
   }
   const std::string lang = chinese ? "zh" : "en";
   CoInitialize(nullptr);
-  Check((GetACP() == 936) == chinese, "code page " + std::to_string(GetACP()) + " fits the language");
+  Check((GetACP() == 936) == chinese,
+        "code page " + std::to_string(GetACP()) + " fits the language");
 
   if (!quick_launch.empty()) {
     CreateDirectoryW(quick_launch.c_str(), nullptr);
     HKEY key;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\GrpConv\\MapGroups", 0,
+    if (RegCreateKeyExW(HKEY_CURRENT_USER,
+                        L"Software\\Microsoft\\Windows\\CurrentVersion\\GrpConv\\MapGroups", 0,
                         nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) == ERROR_SUCCESS) {
-      RegSetValueExW(key, L"Quick Launch", 0, REG_SZ, reinterpret_cast<const BYTE*>(quick_launch.c_str()),
+      RegSetValueExW(key, L"Quick Launch", 0, REG_SZ,
+                     reinterpret_cast<const BYTE*>(quick_launch.c_str()),
                      static_cast<DWORD>((quick_launch.size() + 1) * sizeof(wchar_t)));
       RegCloseKey(key);
     }
@@ -273,7 +287,8 @@ int main(int argc, char** argv) {
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process = {};
   std::string command = "\"" + setup_exe + "\"";
-  if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+  if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &process)) {
     Check(false, "setup.exe starts");
     std::printf("%d passed, %d failed\n", passed, failed);
     return 1;
@@ -319,12 +334,14 @@ int main(int argc, char** argv) {
         Check(WaitUntilGone(chooser, 60), "answered Yes, the chooser accepts the new directory");
         Check(Exists(L"C:\\Chosen"), "the chosen directory was created");
         Sleep(500);
-        Check(TextOf(start, IDC_START_DESTINATION) == L"C:\\Chosen", "the start dialog shows the chosen directory");
+        Check(TextOf(start, IDC_START_DESTINATION) == L"C:\\Chosen",
+              "the start dialog shows the chosen directory");
         // Back to the usual destination for the checks below.
         SetText(start, IDC_START_DESTINATION, L"C:\\Corvane\\Widelens\\");
       }
     }
-    if (exit_when_done) SendMessageW(GetDlgItem(start, IDC_START_EXIT_WHEN_DONE), BM_SETCHECK, BST_CHECKED, 0);
+    if (exit_when_done)
+      SendMessageW(GetDlgItem(start, IDC_START_EXIT_WHEN_DONE), BM_SETCHECK, BST_CHECKED, 0);
     Click(start, IDOK);
   }
 
@@ -360,17 +377,18 @@ int main(int argc, char** argv) {
   GetShortPathNameW(root.c_str(), short_root, MAX_PATH);
   const std::wstring group_name = chinese ? Wide("宽镜") : L"Corvane Widelens";
   Check(IniValue(L"INSTALL", L"GROUP") == group_name, "[INSTALL] GROUP names the group");
-  std::wstring programs = ReadRegistry(HKEY_LOCAL_MACHINE,
-                                       L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
-                                       L"Common Programs");
+  std::wstring programs = ReadRegistry(
+      HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
+      L"Common Programs");
   Check(!programs.empty(), "the all-users Programs folder is known");
   const std::wstring group = programs + L"\\" + group_name + L"\\";
   const std::wstring s = short_root;
-  CheckLink(group + (chinese ? Wide("宽镜") : L"Corvane Widelens") + L".lnk", s + L"Lumaview.EXE", L"",
-            s + L"Lumaview.EXE");
-  CheckLink(group + (chinese ? Wide("卸载宽镜") : L"Remove Widelens") + L".lnk", s + L"UNINST32.EXE", L"",
-            s + L"UNINST32.EXE");
-  const std::wstring help_link = group + (chinese ? Wide("宽镜帮助文档") : L"Help Documentation") + L".lnk";
+  CheckLink(group + (chinese ? Wide("宽镜") : L"Corvane Widelens") + L".lnk", s + L"Lumaview.EXE",
+            L"", s + L"Lumaview.EXE");
+  CheckLink(group + (chinese ? Wide("卸载宽镜") : L"Remove Widelens") + L".lnk",
+            s + L"UNINST32.EXE", L"", s + L"UNINST32.EXE");
+  const std::wstring help_link =
+      group + (chinese ? Wide("宽镜帮助文档") : L"Help Documentation") + L".lnk";
   if (help_file)
     CheckLink(help_link, L"HH.EXE", s + L"Widelens.CHM", L"HH.EXE");
   else
@@ -380,16 +398,19 @@ int main(int argc, char** argv) {
   Check(FileBytes(url) == "[InternetShortcut]\r\nURL=http://www.corvane.example.com/\r\n",
         "the internet shortcut holds the maker's address");
   if (!old_group.empty()) Check(!Exists(programs + L"\\" + old_group), "the earlier group is gone");
-  Check(!ReadRegistry(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Lumaview",
+  Check(!ReadRegistry(HKEY_LOCAL_MACHINE,
+                      L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Lumaview",
                       L"UninstallString")
              .empty(),
         "the uninstall entry is registered");
   if (!quick_launch.empty()) {
-    const std::wstring link = quick_launch + L"\\" + (chinese ? Wide("宽镜.lnk") : L"Corvane Widelens.lnk");
+    const std::wstring link =
+        quick_launch + L"\\" + (chinese ? Wide("宽镜.lnk") : L"Corvane Widelens.lnk");
     std::wstring install = IniValue(L"INSTALL", L"INSTALLPATH");
     if (!install.empty() && install.back() != L'\\') install += L'\\';
     CheckLink(link, install + L"LUMAVIEW.EXE", L"", install + L"LUMAVIEW.EXE");
-    Check(IniValue(L"UNINSTALL", L"FASTLINK") != L"<missing>", "[UNINSTALL] FASTLINK records the link");
+    Check(IniValue(L"UNINSTALL", L"FASTLINK") != L"<missing>",
+          "[UNINSTALL] FASTLINK records the link");
   }
   CoUninitialize();
   std::printf("%d passed, %d failed\n", passed, failed);
