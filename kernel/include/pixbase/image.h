@@ -60,7 +60,7 @@ typedef struct ImageAttribute {
 #define PIXBASE_FILENAME_EXTENT 260
 
 typedef struct ImageRecord {
-  uint32_t size;                          /* the record's own size */
+  uint32_t size; /* the record's own size */
   uint32_t reserved1[3];
   PackedPixel* pixels;                    /* height rows of width pixels; not owned */
   void* extraBlock;                       /* owned; released by DestroyImageList */
@@ -69,18 +69,18 @@ typedef struct ImageRecord {
   StreamCallbacks* streamTable;           /* optional stream operations */
   uint32_t reserved2;
   char reservedText[16];
-  int32_t listIndex;                      /* position in the list */
+  int32_t listIndex; /* position in the list */
   uint32_t reserved3;
-  uint32_t qualityLevel;                  /* 75 at allocation */
+  uint32_t qualityLevel; /* 75 at allocation */
   int32_t width;
   int32_t height;
   uint32_t reserved4;
-  Colorspace colorSpace;                  /* ColorspaceRGB at allocation */
-  uint32_t reserved5;                     /* 1 at allocation */
+  Colorspace colorSpace; /* ColorspaceRGB at allocation */
+  uint32_t reserved5;    /* 1 at allocation */
   uint32_t quad[4];
   uint32_t reserved6[6];
-  ExceptionReport report;                 /* the worst problem recorded */
-  ImageAttribute* attributes;             /* first attribute, or null */
+  ExceptionReport report;     /* the worst problem recorded */
+  ImageAttribute* attributes; /* first attribute, or null */
   struct ImageRecord* previous;
   struct ImageRecord* next;
 } ImageRecord;
@@ -95,6 +95,27 @@ PIXBASE_CHECK_LAYOUT(offsetof(ImageRecord, report) == 384, "report at 384");
 PIXBASE_CHECK_LAYOUT(offsetof(ImageRecord, next) == 408, "next at 408");
 PIXBASE_CHECK_LAYOUT(sizeof(ImageAttribute) == 20, "ImageAttribute is 20 bytes");
 PIXBASE_CHECK_LAYOUT(sizeof(StreamCallbacks) == 32, "StreamCallbacks is 32 bytes");
+
+/* Allocation, chaining and destruction of images. */
+ImageRecord* PIXBASE_CALL AllocateImage(void);
+/* Allocates the image that follows `image` (the last of its list) into its
+ * `next`; `next` is null when no memory was left. */
+void PIXBASE_CALL AllocateNextImage(ImageRecord* image);
+/* Closes the shared file, releases attributes and report texts, unlinks and
+ * releases the record; never `pixels` or `extraBlock`. */
+void PIXBASE_CALL DestroyImage(ImageRecord* image);
+/* Destroys every image of the list that `image` belongs to (null: nothing),
+ * releasing each `extraBlock`. */
+void PIXBASE_CALL DestroyImageList(ImageRecord* image);
+uint32_t* PIXBASE_CALL ClearQuad(uint32_t* quad);
+/* Blue, green and red 0, the fourth byte 255. */
+PackedPixel* PIXBASE_CALL InitializePixel(PackedPixel* pixel);
+/* Merges into `report` the worst report of `image` and the images after it;
+ * the first image of the highest severity wins. */
+void PIXBASE_CALL CollectImageExceptions(ImageRecord* image, ExceptionReport* report);
+/* Raises the worst report of `image` and the images after it: errors to the
+ * error handler and then, in every case, to the warning handler. */
+void PIXBASE_CALL ReportImageExceptions(ImageRecord* image);
 
 PIXBASE_END_DECLS
 

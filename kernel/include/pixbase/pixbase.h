@@ -3,10 +3,14 @@
 #define PIXBASE_PIXBASE_H
 
 #include "api.h"
+#include "attributes.h"
 #include "exceptions.h"
+#include "formats.h"
 #include "geometry.h"
 #include "image.h"
+#include "image_io.h"
 #include "memory.h"
+#include "modules.h"
 #include "platform_services.h"
 #include "semaphore.h"
 #include "text.h"
