@@ -274,6 +274,36 @@ TEST_F(WizardWindows, FreeSpaceIsAskedOfTheFirstThreeCharacters) {
   EXPECT_EQ(FreeSpaceSufficient(), 0);
 }
 
+// --- Centring -------------------------------------------------------------------
+
+// Centres a window of the given size while setup runs (the desktop read at
+// start-up is 1024 x 768) and returns the journal's last move.
+std::string CentreWindowOfSize(long width, long height) {
+  testing::FreshMachine();
+  std::string move;
+  OnDialog(IDD_START_EN, [&](platform::Window dialog) {
+    TheMachine().window_rects[dialog] = platform::Rect{10, 10, 10 + width, 10 + height};
+    CenterOnScreen(dialog);
+    move = JournalLines("move").back();
+    move = move.substr(move.rfind(' ') + 1);
+    Press(dialog, IDCANCEL);
+  });
+  testing::RunInstaller();
+  return move;
+}
+
+TEST_F(WizardWindows, CenterOnScreenCentresAWindowThatFits) {
+  EXPECT_EQ(CentreWindowOfSize(400, 300), "312,234");
+  EXPECT_EQ(CentreWindowOfSize(1024, 768), "0,0");
+  EXPECT_EQ(CentreWindowOfSize(401, 301), "311,233");  // halves truncate
+}
+
+TEST_F(WizardWindows, AWindowLargerThanTheScreenGoesToItsTopLeftCorner) {
+  EXPECT_EQ(CentreWindowOfSize(1500, 900), "0,0");
+  EXPECT_EQ(CentreWindowOfSize(1500, 300), "0,234");
+  EXPECT_EQ(CentreWindowOfSize(400, 2000), "312,0");
+}
+
 // --- Wait and finish dialogs --------------------------------------------------------
 
 TEST_F(WizardWindows, TheWaitDialogBuildsTheGroupOnItsFirstTick) {

@@ -727,8 +727,9 @@ const std::uint8_t* FindNamedTypeResource(int id, const char* type, std::size_t*
 Rect DesktopRectangle() { return Rect{0, 0, 1024, 768}; }
 
 Rect WindowRectangle(Window window) {
-  (void)window;
-  return Rect{0, 0, 400, 300};
+  auto& rects = TheMachine().window_rects;
+  auto it = rects.find(window);
+  return it == rects.end() ? Rect{0, 0, 400, 300} : it->second;
 }
 
 void MoveWindowTo(Window window, long x, long y) {

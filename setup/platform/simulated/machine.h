@@ -120,7 +120,8 @@ struct Machine {
   std::set<Graphic> live_graphics;  // bitmaps and brushes
 
   // Windows and dialogs.
-  std::set<Window> windows;  // existing windows, the installer's and others'
+  std::set<Window> windows;                       // existing windows, the installer's and others'
+  std::map<Window, platform::Rect> window_rects;  // windows not listed are 400 x 300
   std::vector<SentMessage> sent;
   std::map<std::pair<Window, unsigned>, Timer> timers;
   std::map<Window, Dialog> dialogs;  // open dialogs

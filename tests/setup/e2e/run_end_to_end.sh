@@ -8,14 +8,14 @@
 #      name written under code page 936 names another folder when read back
 #      under an English code page.)
 #   3. English in a fresh prefix with "Exit when Setup completed." ticked.
-# Screenshots land in BUILD_DIR/screenshots as PNG.
-#   run_end_to_end.sh SETUP_EXE ROBOT_EXE BUILD_DIR
+# Screenshots land in SHOT_DIR (default BUILD_DIR/screenshots) as PNG.
+#   run_end_to_end.sh SETUP_EXE ROBOT_EXE BUILD_DIR [SHOT_DIR]
 set -uo pipefail
 setup_exe=$1
 robot_exe=$2
 build=$3
 work=$build/e2e
-shots=$build/screenshots
+shots=${4:-$build/screenshots}
 rm -rf "$work"
 mkdir -p "$work" "$shots"
 
@@ -79,7 +79,7 @@ run() {
   fi
   for bmp in "$prefix"/drive_c/shots/*.bmp; do
     [ -e "$bmp" ] || continue
-    bmptopnm "$bmp" 2>/dev/null | pnmtopng >"$shots/$(basename "${bmp%.bmp}").png" 2>/dev/null
+    bmptopnm "$bmp" 2>/dev/null | pnmtopng >"$shots/$name-$(basename "${bmp%.bmp}").png" 2>/dev/null
     rm -f "$bmp"
   done
 }
@@ -87,7 +87,9 @@ run() {
 first=$work/prefix-1
 cp -a "$template" "$first"
 run english "$first" en yes --help-file --chooser-messages
-run chinese-after-english "$first" zh no --old-group "Corvane Widelens" --quick-launch "C:\\QuickLaunch"
+# The help file of the first run is still in the destination.
+run chinese-after-english "$first" zh no --help-file --chooser-messages --old-group "Corvane Widelens" \
+  --quick-launch "C:\\QuickLaunch"
 second=$work/prefix-2
 cp -a "$template" "$second"
 run english-exit "$second" en no --exit-when-done
