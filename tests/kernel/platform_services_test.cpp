@@ -8,8 +8,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <iomanip>
 #include <ctime>
+#include <iomanip>
 #include <string>
 #include <thread>
 #include <vector>
