@@ -11,6 +11,7 @@
 #include "image_io.h"
 #include "memory.h"
 #include "modules.h"
+#include "pixel.h"
 #include "platform_services.h"
 #include "semaphore.h"
 #include "text.h"

@@ -1,0 +1,106 @@
+// The linear transforms from the other colour spaces to RGB.
+//
+// Each input component c (first = red byte, second = green, third = blue)
+// enters as an argument a = scale * byte + offset (the byte itself, the
+// centred chroma 2 * byte - 255, or the byte less a fixed offset), all exact
+// small integers. Its contribution to output channel k is the single-precision
+// product coefficient[k][c] * a, and each channel is the single-precision sum
+// of the three contributions taken in component order. A zero coefficient
+// contributes nothing, a coefficient of one the argument itself.
+#ifndef PIXBASE_PIXEL_COLOR_TRANSFORMS_H
+#define PIXBASE_PIXEL_COLOR_TRANSFORMS_H
+
+#include <cstdint>
+
+#include "pixbase/image.h"
+
+namespace pixbase::pixel {
+
+enum class ToneCurve : int32_t { kNone, kPhotoYCC, kAlternateYCC };
+
+struct ColorTransform {
+  float coefficient[3][3];  // [output channel: red, green, blue][component]
+  float scale[3];
+  float offset[3];
+  ToneCurve tone;
+};
+
+enum TransformIndex : int32_t {
+  kTransformI1I2I3,
+  kTransformXYZ,
+  kTransformYCbCr,  // YCbCr and YPbPr
+  kTransformPhotoYCC,
+  kTransformYIQ,
+  kTransformYUV,  // YUV, CMYK values and every space without a name
+  kTransformAlternateYCC,
+  kTransformCount
+};
+
+inline constexpr ColorTransform kColorTransforms[kTransformCount] = {
+    // I1I2I3: R = x + 0.5t2 - 0.33334t3, G = x + 0.666665t3, B = x - 0.5t2 - 0.33334t3
+    {{{1.0f, 0.5f, -0.33334f}, {1.0f, 0.0f, 0.666665f}, {1.0f, -0.5f, -0.33334f}},
+     {1, 2, 2},
+     {0, -255, -255},
+     ToneCurve::kNone},
+    // CIE XYZ, without gamma
+    {{{3.240479f, -1.53715f, -0.498535f},
+      {-0.969256f, 1.875992f, 0.041556f},
+      {0.055648f, -0.204043f, 1.057311f}},
+     {1, 1, 1},
+     {0, 0, 0},
+     ToneCurve::kNone},
+    // YCbCr / YPbPr with chroma centred on 127.5
+    {{{1.0f, 0.0f, 0.701f}, {1.0f, -0.172068f, -0.357068f}, {1.0f, 0.886f, 0.0f}},
+     {1, 2, 2},
+     {0, -255, -255},
+     ToneCurve::kNone},
+    // Photo YCC
+    {{{1.3584f, 0.0f, 1.8215f}, {1.3584f, -0.4302726f, -0.9271435f}, {1.3584f, 2.2179f, 0.0f}},
+     {1, 1, 1},
+     {0, -156, -137},
+     ToneCurve::kPhotoYCC},
+    // YIQ
+    {{{1.0f, 0.4781f, 0.3107f}, {1.0f, -0.13635f, -0.3234f}, {1.0f, -0.55185f, 0.8503f}},
+     {1, 2, 2},
+     {0, -255, -255},
+     ToneCurve::kNone},
+    // YUV
+    {{{1.0f, 0.0f, 0.5699f}, {1.0f, -0.1969f, -0.29025f}, {1.0f, 1.01395f, 0.0f}},
+     {1, 2, 2},
+     {0, -255, -255},
+     ToneCurve::kNone},
+    // The alternate YCC encoding
+    {{{1.402f, 0.0f, 1.88f}, {1.402f, -0.444066f, -0.95692f}, {1.402f, 2.289f, 0.0f}},
+     {1, 1, 1},
+     {0, -156, -137},
+     ToneCurve::kAlternateYCC},
+};
+
+// The transform for a space other than RGB and the two pass-through values.
+inline TransformIndex TransformFor(Colorspace space) {
+  switch (space) {
+    case ColorspaceI1I2I3:
+      return kTransformI1I2I3;
+    case ColorspaceXYZ:
+      return kTransformXYZ;
+    case ColorspaceYCbCr:
+    case ColorspaceYPbPr:
+      return kTransformYCbCr;
+    case ColorspacePhotoYCC:
+      return kTransformPhotoYCC;
+    case ColorspaceYIQ:
+      return kTransformYIQ;
+    case ColorspaceYCCAlternate:
+      return kTransformAlternateYCC;
+    default:
+      return kTransformYUV;
+  }
+}
+
+// Converts `count` pixels with the vector units at `level` (above plain);
+// the fourth byte is kept.
+void ConvertRowVector(int32_t level, TransformIndex transform, uint32_t* pixels, int32_t count);
+
+}  // namespace pixbase::pixel
+
+#endif

@@ -1,0 +1,313 @@
+// The vector loops of the pixel operations, one copy per vector unit (128,
+// 256 and 512 bits), chosen at run time. Each computes exactly what the plain
+// loops compute: the conversion uses the same single-precision products and
+// sums as the conversion tables, and the import and CMYK loops are integer
+// byte moves.
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+#include "pixel/cmyk.h"
+#include "pixel/color_transforms.h"
+#include "pixel/import_kernels.h"
+#include "pixel/tone_tables.h"
+#include "pixel/vector_level.h"
+
+#if PIXBASE_PIXEL_X86
+#include <immintrin.h>
+#endif
+
+namespace pixbase::pixel {
+
+namespace {
+
+const uint8_t* ToneBytes(ToneCurve curve) {
+  switch (curve) {
+    case ToneCurve::kPhotoYCC:
+      return kPhotoYCCToneTable;
+    case ToneCurve::kAlternateYCC:
+      return kAlternateYCCToneTable;
+    default:
+      return nullptr;
+  }
+}
+
+// How the gathered samples of a layout become pixels.
+enum class ImportKind {
+  kIndex,         // colour map entry
+  kIndexAlpha,    // colour map entry with 255 - alpha in the fourth byte
+  kKeep,          // samples replace the bytes outside `keep`
+  kKeepInverted,  // 255 - sample replaces the bytes outside `keep`
+  kInverted,      // red, green, blue, 255 - alpha
+  kCmyk,          // the CMYK rule
+};
+
+// Byte shuffle controls for one 128-bit lane of four pixels: byte 4j + b of
+// the lane receives the source byte the control names (0x80: zero).
+struct ImportPlan {
+  alignas(16) uint8_t first[16];
+  alignas(16) uint8_t second[16];
+  bool two_loads;
+  int32_t bytes_per_pixel;
+  ImportKind kind;
+  uint32_t keep;
+};
+
+// Byte of the packed pixel each sample fills, in sample order.
+int SampleTargets(int32_t layout, int target[4]) {
+  switch (layout) {
+    case 0: case 1: target[0] = 0; return 1;
+    case 2: case 3: target[0] = 0; target[1] = 3; return 2;
+    case 4: case 5: target[0] = 2; return 1;
+    case 6: case 7: target[0] = 1; return 1;
+    case 8: case 9: target[0] = 0; return 1;
+    case 10: case 11: target[0] = 3; return 1;
+    case 13: case 14: target[0] = 2; target[1] = 1; target[2] = 0; target[3] = 3; return 4;
+    default: target[0] = 2; target[1] = 1; target[2] = 0; return 3;
+  }
+}
+
+ImportPlan MakeImportPlan(int32_t layout, int32_t stride) {
+  ImportPlan plan;
+  int target[4];
+  const int samples = SampleTargets(layout, target);
+  plan.bytes_per_pixel = samples * stride;
+  plan.two_loads = plan.bytes_per_pixel > 4;
+  std::memset(plan.first, 0x80, sizeof plan.first);
+  std::memset(plan.second, 0x80, sizeof plan.second);
+  for (int j = 0; j < 4; ++j) {
+    // With two loads, the second starts at pixel 2 of the lane.
+    uint8_t* control = plan.two_loads && j >= 2 ? plan.second : plan.first;
+    const int base = plan.two_loads && j >= 2 ? j - 2 : j;
+    for (int n = 0; n < samples; ++n)
+      control[4 * j + target[n]] = static_cast<uint8_t>((base * samples + n) * stride);
+  }
+  plan.keep = 0;
+  switch (layout) {
+    case 0: case 1: plan.kind = ImportKind::kIndex; break;
+    case 2: case 3: plan.kind = ImportKind::kIndexAlpha; break;
+    case 4: case 5: plan.kind = ImportKind::kKeep; plan.keep = 0xFF00FFFFu; break;
+    case 6: case 7: plan.kind = ImportKind::kKeep; plan.keep = 0xFFFF00FFu; break;
+    case 8: case 9: plan.kind = ImportKind::kKeep; plan.keep = 0xFFFFFF00u; break;
+    case 10: plan.kind = ImportKind::kKeepInverted; plan.keep = 0x00FFFFFFu; break;
+    case 11: plan.kind = ImportKind::kKeep; plan.keep = 0x00FFFFFFu; break;
+    case 13: plan.kind = ImportKind::kInverted; break;
+    case 14: plan.kind = ImportKind::kCmyk; break;
+    default: plan.kind = ImportKind::kKeep; plan.keep = 0xFF000000u; break;
+  }
+  return plan;
+}
+
+#if PIXBASE_PIXEL_X86
+#define PIXEL_INLINE inline __attribute__((always_inline))
+
+namespace sse2 {
+#define PIXEL_TARGET __attribute__((target("sse2")))
+struct V {
+  using I = __m128i;
+  using F = __m128;
+  static constexpr int kLanes = 4;
+  static PIXEL_TARGET PIXEL_INLINE I Load(const uint32_t* p) {
+    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+  }
+  static PIXEL_TARGET PIXEL_INLINE void Store(uint32_t* p, I v) {
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v);
+  }
+  static PIXEL_TARGET PIXEL_INLINE I Set(uint32_t v) { return _mm_set1_epi32(static_cast<int>(v)); }
+  static PIXEL_TARGET PIXEL_INLINE F SetF(float v) { return _mm_set1_ps(v); }
+  static PIXEL_TARGET PIXEL_INLINE I And(I a, I b) { return _mm_and_si128(a, b); }
+  static PIXEL_TARGET PIXEL_INLINE I Or(I a, I b) { return _mm_or_si128(a, b); }
+  static PIXEL_TARGET PIXEL_INLINE I Xor(I a, I b) { return _mm_xor_si128(a, b); }
+  template <int kBits>
+  static PIXEL_TARGET PIXEL_INLINE I ShiftRight(I a) { return _mm_srli_epi32(a, kBits); }
+  template <int kBits>
+  static PIXEL_TARGET PIXEL_INLINE I ShiftLeft(I a) { return _mm_slli_epi32(a, kBits); }
+  static PIXEL_TARGET PIXEL_INLINE I SubtractSaturatedBytes(I a, I b) { return _mm_subs_epu8(a, b); }
+  static PIXEL_TARGET PIXEL_INLINE F ToFloat(I a) { return _mm_cvtepi32_ps(a); }
+  static PIXEL_TARGET PIXEL_INLINE I Truncate(F a) { return _mm_cvttps_epi32(a); }
+  static PIXEL_TARGET PIXEL_INLINE F Add(F a, F b) { return _mm_add_ps(a, b); }
+  static PIXEL_TARGET PIXEL_INLINE F Mul(F a, F b) { return _mm_mul_ps(a, b); }
+  static PIXEL_TARGET PIXEL_INLINE F Min(F a, F b) { return _mm_min_ps(a, b); }
+  static PIXEL_TARGET PIXEL_INLINE F Max(F a, F b) { return _mm_max_ps(a, b); }
+  static PIXEL_TARGET PIXEL_INLINE I ZeroWhereLess(F v, F limit, I a) {
+    return _mm_andnot_si128(_mm_castps_si128(_mm_cmplt_ps(v, limit)), a);
+  }
+  static PIXEL_TARGET PIXEL_INLINE I LookupBytes(const uint8_t* table, I index) {
+    alignas(16) int32_t at[4];
+    _mm_store_si128(reinterpret_cast<__m128i*>(at), index);
+    return _mm_setr_epi32(table[at[0]], table[at[1]], table[at[2]], table[at[3]]);
+  }
+};
+#define PIXEL_HAS_BYTE_SHUFFLE 0
+#include "pixel/vector_kernels.inc"
+#undef PIXEL_HAS_BYTE_SHUFFLE
+#undef PIXEL_TARGET
+}  // namespace sse2
+
+namespace avx2 {
+#define PIXEL_TARGET __attribute__((target("avx2")))
+struct V {
+  using I = __m256i;
+  using F = __m256;
+  static constexpr int kLanes = 8;
+  static PIXEL_TARGET PIXEL_INLINE I Load(const uint32_t* p) {
+    return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+  }
+  static PIXEL_TARGET PIXEL_INLINE void Store(uint32_t* p, I v) {
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), v);
+  }
+  static PIXEL_TARGET PIXEL_INLINE I Set(uint32_t v) {
+    return _mm256_set1_epi32(static_cast<int>(v));
+  }
+  static PIXEL_TARGET PIXEL_INLINE F SetF(float v) { return _mm256_set1_ps(v); }
+  static PIXEL_TARGET PIXEL_INLINE I And(I a, I b) { return _mm256_and_si256(a, b); }
+  static PIXEL_TARGET PIXEL_INLINE I Or(I a, I b) { return _mm256_or_si256(a, b); }
+  static PIXEL_TARGET PIXEL_INLINE I Xor(I a, I b) { return _mm256_xor_si256(a, b); }
+  template <int kBits>
+  static PIXEL_TARGET PIXEL_INLINE I ShiftRight(I a) { return _mm256_srli_epi32(a, kBits); }
+  template <int kBits>
+  static PIXEL_TARGET PIXEL_INLINE I ShiftLeft(I a) { return _mm256_slli_epi32(a, kBits); }
+  static PIXEL_TARGET PIXEL_INLINE I SubtractSaturatedBytes(I a, I b) {
+    return _mm256_subs_epu8(a, b);
+  }
+  static PIXEL_TARGET PIXEL_INLINE F ToFloat(I a) { return _mm256_cvtepi32_ps(a); }
+  static PIXEL_TARGET PIXEL_INLINE I Truncate(F a) { return _mm256_cvttps_epi32(a); }
+  static PIXEL_TARGET PIXEL_INLINE F Add(F a, F b) { return _mm256_add_ps(a, b); }
+  static PIXEL_TARGET PIXEL_INLINE F Mul(F a, F b) { return _mm256_mul_ps(a, b); }
+  static PIXEL_TARGET PIXEL_INLINE F Min(F a, F b) { return _mm256_min_ps(a, b); }
+  static PIXEL_TARGET PIXEL_INLINE F Max(F a, F b) { return _mm256_max_ps(a, b); }
+  static PIXEL_TARGET PIXEL_INLINE I ZeroWhereLess(F v, F limit, I a) {
+    return _mm256_andnot_si256(_mm256_castps_si256(_mm256_cmp_ps(v, limit, _CMP_LT_OQ)), a);
+  }
+  static PIXEL_TARGET PIXEL_INLINE I LookupBytes(const uint8_t* table, I index) {
+    return _mm256_and_si256(_mm256_i32gather_epi32(reinterpret_cast<const int*>(table), index, 1),
+                            _mm256_set1_epi32(0xFF));
+  }
+  static PIXEL_TARGET PIXEL_INLINE I GatherWords(const uint32_t* table, I index) {
+    return _mm256_i32gather_epi32(reinterpret_cast<const int*>(table), index, 4);
+  }
+  static PIXEL_TARGET PIXEL_INLINE I BroadcastLane(const uint8_t* bytes) {
+    return _mm256_broadcastsi128_si256(_mm_load_si128(reinterpret_cast<const __m128i*>(bytes)));
+  }
+  static PIXEL_TARGET PIXEL_INLINE I LoadLanes(const uint8_t* p, int64_t lane_bytes) {
+    const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + lane_bytes));
+    return _mm256_inserti128_si256(_mm256_castsi128_si256(low), high, 1);
+  }
+  static PIXEL_TARGET PIXEL_INLINE I Shuffle(I a, I control) {
+    return _mm256_shuffle_epi8(a, control);
+  }
+};
+#define PIXEL_HAS_BYTE_SHUFFLE 1
+#include "pixel/vector_kernels.inc"
+#undef PIXEL_HAS_BYTE_SHUFFLE
+#undef PIXEL_TARGET
+}  // namespace avx2
+
+namespace avx512 {
+#define PIXEL_TARGET __attribute__((target("avx512f,avx512bw")))
+struct V {
+  using I = __m512i;
+  using F = __m512;
+  static constexpr int kLanes = 16;
+  static PIXEL_TARGET PIXEL_INLINE I Load(const uint32_t* p) { return _mm512_loadu_si512(p); }
+  static PIXEL_TARGET PIXEL_INLINE void Store(uint32_t* p, I v) { _mm512_storeu_si512(p, v); }
+  static PIXEL_TARGET PIXEL_INLINE I Set(uint32_t v) {
+    return _mm512_set1_epi32(static_cast<int>(v));
+  }
+  static PIXEL_TARGET PIXEL_INLINE F SetF(float v) { return _mm512_set1_ps(v); }
+  static PIXEL_TARGET PIXEL_INLINE I And(I a, I b) { return _mm512_and_si512(a, b); }
+  static PIXEL_TARGET PIXEL_INLINE I Or(I a, I b) { return _mm512_or_si512(a, b); }
+  static PIXEL_TARGET PIXEL_INLINE I Xor(I a, I b) { return _mm512_xor_si512(a, b); }
+  template <int kBits>
+  static PIXEL_TARGET PIXEL_INLINE I ShiftRight(I a) { return _mm512_srli_epi32(a, kBits); }
+  template <int kBits>
+  static PIXEL_TARGET PIXEL_INLINE I ShiftLeft(I a) { return _mm512_slli_epi32(a, kBits); }
+  static PIXEL_TARGET PIXEL_INLINE I SubtractSaturatedBytes(I a, I b) {
+    return _mm512_subs_epu8(a, b);
+  }
+  static PIXEL_TARGET PIXEL_INLINE F ToFloat(I a) { return _mm512_cvtepi32_ps(a); }
+  static PIXEL_TARGET PIXEL_INLINE I Truncate(F a) { return _mm512_cvttps_epi32(a); }
+  static PIXEL_TARGET PIXEL_INLINE F Add(F a, F b) { return _mm512_add_ps(a, b); }
+  static PIXEL_TARGET PIXEL_INLINE F Mul(F a, F b) { return _mm512_mul_ps(a, b); }
+  static PIXEL_TARGET PIXEL_INLINE F Min(F a, F b) { return _mm512_min_ps(a, b); }
+  static PIXEL_TARGET PIXEL_INLINE F Max(F a, F b) { return _mm512_max_ps(a, b); }
+  static PIXEL_TARGET PIXEL_INLINE I ZeroWhereLess(F v, F limit, I a) {
+    return _mm512_mask_mov_epi32(a, _mm512_cmp_ps_mask(v, limit, _CMP_LT_OQ),
+                                 _mm512_setzero_si512());
+  }
+  static PIXEL_TARGET PIXEL_INLINE I LookupBytes(const uint8_t* table, I index) {
+    return _mm512_and_si512(_mm512_i32gather_epi32(index, table, 1), _mm512_set1_epi32(0xFF));
+  }
+  static PIXEL_TARGET PIXEL_INLINE I GatherWords(const uint32_t* table, I index) {
+    return _mm512_i32gather_epi32(index, table, 4);
+  }
+  static PIXEL_TARGET PIXEL_INLINE I BroadcastLane(const uint8_t* bytes) {
+    return _mm512_broadcast_i32x4(_mm_load_si128(reinterpret_cast<const __m128i*>(bytes)));
+  }
+  static PIXEL_TARGET PIXEL_INLINE I LoadLanes(const uint8_t* p, int64_t lane_bytes) {
+    I v = _mm512_castsi128_si512(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
+    v = _mm512_inserti32x4(v, _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + lane_bytes)),
+                           1);
+    v = _mm512_inserti32x4(
+        v, _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 2 * lane_bytes)), 2);
+    return _mm512_inserti32x4(
+        v, _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 3 * lane_bytes)), 3);
+  }
+  static PIXEL_TARGET PIXEL_INLINE I Shuffle(I a, I control) {
+    return _mm512_shuffle_epi8(a, control);
+  }
+};
+#define PIXEL_HAS_BYTE_SHUFFLE 1
+#include "pixel/vector_kernels.inc"
+#undef PIXEL_HAS_BYTE_SHUFFLE
+#undef PIXEL_TARGET
+}  // namespace avx512
+#endif  // PIXBASE_PIXEL_X86
+
+}  // namespace
+
+void ConvertRowVector(int32_t level, TransformIndex transform, uint32_t* pixels, int32_t count) {
+  const uint8_t* tone = ToneBytes(kColorTransforms[transform].tone);
+#if PIXBASE_PIXEL_X86
+  if (level >= static_cast<int32_t>(VectorLevel::kAvx512))
+    return avx512::ConvertRow(transform, pixels, count, tone);
+  if (level >= static_cast<int32_t>(VectorLevel::kAvx2))
+    return avx2::ConvertRow(transform, pixels, count, tone);
+  if (level >= static_cast<int32_t>(VectorLevel::kSse2))
+    return sse2::ConvertRow(transform, pixels, count, tone);
+#endif
+  (void)level, (void)transform, (void)pixels, (void)count, (void)tone;
+}
+
+void CmykRowToRgb(uint32_t* pixels, int32_t count) {
+#if PIXBASE_PIXEL_X86
+  switch (ActiveVectorLevel()) {
+    case VectorLevel::kAvx512:
+      return avx512::CmykRow(pixels, count);
+    case VectorLevel::kAvx2:
+      return avx2::CmykRow(pixels, count);
+    case VectorLevel::kSse2:
+      return sse2::CmykRow(pixels, count);
+    default:
+      break;
+  }
+#endif
+  for (int32_t i = 0; i < count; ++i) pixels[i] = CmykToRgb(pixels[i]);
+}
+
+int32_t ImportLineVector(int32_t count, int32_t stride, uint32_t* pixels, const uint32_t* map,
+                         int32_t layout, const uint8_t* source) {
+#if PIXBASE_PIXEL_X86
+  const VectorLevel level = ActiveVectorLevel();
+  if (level < VectorLevel::kAvx2) return 0;
+  const ImportPlan plan = MakeImportPlan(layout, stride);
+  if (level == VectorLevel::kAvx512) return avx512::ImportRow(plan, count, pixels, map, source);
+  return avx2::ImportRow(plan, count, pixels, map, source);
+#else
+  (void)count, (void)stride, (void)pixels, (void)map, (void)layout, (void)source;
+  return 0;
+#endif
+}
+
+}  // namespace pixbase::pixel
