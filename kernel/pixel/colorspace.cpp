@@ -88,8 +88,7 @@ inline uint32_t ToneByte(float v, const uint8_t* tone) {
   return tone[index];
 }
 
-void ConvertRowWithTables(const Tables& tables, const uint8_t* tone, uint32_t* row,
-                          int32_t width) {
+void ConvertRowWithTables(const Tables& tables, const uint8_t* tone, uint32_t* row, int32_t width) {
   const float* tx = tables.component[0];
   const float* ty = tables.component[1];
   const float* tz = tables.component[2];
@@ -145,8 +144,7 @@ int32_t ConvertImageToRGB(ImageRecord* image, Colorspace space) {
     ConvertCmykImage(image);
     return 1;
   }
-  if (space == ColorspaceRGB || space == ColorspacePassThrough2 ||
-      space == ColorspacePassThrough3)
+  if (space == ColorspaceRGB || space == ColorspacePassThrough2 || space == ColorspacePassThrough3)
     return 1;
 
   Tables tables;

@@ -33,7 +33,8 @@ void ImportLine(int32_t count, uint32_t* pixels, const uint32_t* map, int32_t la
     case SampleIndexAlpha:
     case SampleIndexAlpha3:
       for (int32_t i = 0; i < count; ++i, s += 2 * kNext)
-        pixels[i] = (map[s[0]] & 0x00FFFFFFu) | uint32_t{static_cast<uint8_t>(255 - s[kNext])} << 24;
+        pixels[i] = (map[s[0]] & 0x00FFFFFFu) | uint32_t{static_cast<uint8_t>(255 - s[kNext])}
+                                                    << 24;
       return;
     case SampleRed:
     case SampleRed5:

@@ -9,11 +9,22 @@ namespace pixbase::pixel {
 // Samples per pixel of a layout code.
 inline int32_t SamplesPerPixel(int32_t layout) {
   switch (layout) {
-    case 0: case 1: case 4: case 5: case 6: case 7: case 8: case 9: case 10: case 11:
+    case 0:
+    case 1:
+    case 4:
+    case 5:
+    case 6:
+    case 7:
+    case 8:
+    case 9:
+    case 10:
+    case 11:
       return 1;
-    case 2: case 3:
+    case 2:
+    case 3:
       return 2;
-    case 13: case 14:
+    case 13:
+    case 14:
       return 4;
     default:
       return 3;

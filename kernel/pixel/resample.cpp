@@ -42,7 +42,8 @@ inline uint32_t SmoothNarrowOne(uint32_t left, uint32_t middle, uint32_t right) 
 
 void SmoothNarrow(uint32_t* line, int32_t length) {
   line[0] = SmoothNarrowOne(line[0], line[0], line[1]);
-  for (int32_t i = 1; i < length - 1; ++i) line[i] = SmoothNarrowOne(line[i - 1], line[i], line[i + 1]);
+  for (int32_t i = 1; i < length - 1; ++i)
+    line[i] = SmoothNarrowOne(line[i - 1], line[i], line[i + 1]);
   line[length - 1] = SmoothNarrowOne(line[length - 2], line[length - 1], line[length - 1]);
 }
 
@@ -60,18 +61,21 @@ void BuildResampleMap(int32_t source_length, int32_t destination_length, int32_t
       map[i] = static_cast<int32_t>(Single(Single(static_cast<float>(i)) * ratio));
     return;
   }
-  // Quarter positions of the source picked by an error accumulator; 64-bit,
-  // since four times a length does not fit 32 bits.
-  const int64_t quarters = 4 * source;
-  const int64_t step = quarters - destination;
-  int64_t accumulator = 0;
-  int32_t written = 0;
-  for (int64_t q = 0; q < quarters; ++q) {
-    accumulator += step;
-    if (accumulator < quarters) {
-      map[written++] = static_cast<int32_t>(q / 4);
-    } else {
-      accumulator -= quarters;
+  // Quarter positions of the source picked by an error accumulator: of the
+  // 4S quarters, quarter q is taken when the accumulator, growing by 4S - D,
+  // does not wrap past 4S. The k-th quarter taken is floor(4kS / D), so entry k
+  // is floor(kS / D), stepped here without a division per entry (and in 64
+  // bits, where 4S would not fit in 32).
+  const int64_t whole = source / destination;
+  const int64_t part = source % destination;
+  int64_t index = 0, remainder = 0;
+  for (int32_t k = 0; k < destination_length; ++k) {
+    map[k] = static_cast<int32_t>(index);
+    index += whole;
+    remainder += part;
+    if (remainder >= destination) {
+      remainder -= destination;
+      ++index;
     }
   }
 }

@@ -17,6 +17,12 @@
 #include <immintrin.h>
 #endif
 
+// GCC 12 takes the deliberately undefined source operands inside the 512-bit
+// intrinsics for uninitialised variables.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
+
 namespace pixbase::pixel {
 
 namespace {
@@ -56,14 +62,43 @@ struct ImportPlan {
 // Byte of the packed pixel each sample fills, in sample order.
 int SampleTargets(int32_t layout, int target[4]) {
   switch (layout) {
-    case 0: case 1: target[0] = 0; return 1;
-    case 2: case 3: target[0] = 0; target[1] = 3; return 2;
-    case 4: case 5: target[0] = 2; return 1;
-    case 6: case 7: target[0] = 1; return 1;
-    case 8: case 9: target[0] = 0; return 1;
-    case 10: case 11: target[0] = 3; return 1;
-    case 13: case 14: target[0] = 2; target[1] = 1; target[2] = 0; target[3] = 3; return 4;
-    default: target[0] = 2; target[1] = 1; target[2] = 0; return 3;
+    case 0:
+    case 1:
+      target[0] = 0;
+      return 1;
+    case 2:
+    case 3:
+      target[0] = 0;
+      target[1] = 3;
+      return 2;
+    case 4:
+    case 5:
+      target[0] = 2;
+      return 1;
+    case 6:
+    case 7:
+      target[0] = 1;
+      return 1;
+    case 8:
+    case 9:
+      target[0] = 0;
+      return 1;
+    case 10:
+    case 11:
+      target[0] = 3;
+      return 1;
+    case 13:
+    case 14:
+      target[0] = 2;
+      target[1] = 1;
+      target[2] = 0;
+      target[3] = 3;
+      return 4;
+    default:
+      target[0] = 2;
+      target[1] = 1;
+      target[2] = 0;
+      return 3;
   }
 }
 
@@ -84,16 +119,47 @@ ImportPlan MakeImportPlan(int32_t layout, int32_t stride) {
   }
   plan.keep = 0;
   switch (layout) {
-    case 0: case 1: plan.kind = ImportKind::kIndex; break;
-    case 2: case 3: plan.kind = ImportKind::kIndexAlpha; break;
-    case 4: case 5: plan.kind = ImportKind::kKeep; plan.keep = 0xFF00FFFFu; break;
-    case 6: case 7: plan.kind = ImportKind::kKeep; plan.keep = 0xFFFF00FFu; break;
-    case 8: case 9: plan.kind = ImportKind::kKeep; plan.keep = 0xFFFFFF00u; break;
-    case 10: plan.kind = ImportKind::kKeepInverted; plan.keep = 0x00FFFFFFu; break;
-    case 11: plan.kind = ImportKind::kKeep; plan.keep = 0x00FFFFFFu; break;
-    case 13: plan.kind = ImportKind::kInverted; break;
-    case 14: plan.kind = ImportKind::kCmyk; break;
-    default: plan.kind = ImportKind::kKeep; plan.keep = 0xFF000000u; break;
+    case 0:
+    case 1:
+      plan.kind = ImportKind::kIndex;
+      break;
+    case 2:
+    case 3:
+      plan.kind = ImportKind::kIndexAlpha;
+      break;
+    case 4:
+    case 5:
+      plan.kind = ImportKind::kKeep;
+      plan.keep = 0xFF00FFFFu;
+      break;
+    case 6:
+    case 7:
+      plan.kind = ImportKind::kKeep;
+      plan.keep = 0xFFFF00FFu;
+      break;
+    case 8:
+    case 9:
+      plan.kind = ImportKind::kKeep;
+      plan.keep = 0xFFFFFF00u;
+      break;
+    case 10:
+      plan.kind = ImportKind::kKeepInverted;
+      plan.keep = 0x00FFFFFFu;
+      break;
+    case 11:
+      plan.kind = ImportKind::kKeep;
+      plan.keep = 0x00FFFFFFu;
+      break;
+    case 13:
+      plan.kind = ImportKind::kInverted;
+      break;
+    case 14:
+      plan.kind = ImportKind::kCmyk;
+      break;
+    default:
+      plan.kind = ImportKind::kKeep;
+      plan.keep = 0xFF000000u;
+      break;
   }
   return plan;
 }
@@ -119,10 +185,16 @@ struct V {
   static PIXEL_TARGET PIXEL_INLINE I Or(I a, I b) { return _mm_or_si128(a, b); }
   static PIXEL_TARGET PIXEL_INLINE I Xor(I a, I b) { return _mm_xor_si128(a, b); }
   template <int kBits>
-  static PIXEL_TARGET PIXEL_INLINE I ShiftRight(I a) { return _mm_srli_epi32(a, kBits); }
+  static PIXEL_TARGET PIXEL_INLINE I ShiftRight(I a) {
+    return _mm_srli_epi32(a, kBits);
+  }
   template <int kBits>
-  static PIXEL_TARGET PIXEL_INLINE I ShiftLeft(I a) { return _mm_slli_epi32(a, kBits); }
-  static PIXEL_TARGET PIXEL_INLINE I SubtractSaturatedBytes(I a, I b) { return _mm_subs_epu8(a, b); }
+  static PIXEL_TARGET PIXEL_INLINE I ShiftLeft(I a) {
+    return _mm_slli_epi32(a, kBits);
+  }
+  static PIXEL_TARGET PIXEL_INLINE I SubtractSaturatedBytes(I a, I b) {
+    return _mm_subs_epu8(a, b);
+  }
   static PIXEL_TARGET PIXEL_INLINE F ToFloat(I a) { return _mm_cvtepi32_ps(a); }
   static PIXEL_TARGET PIXEL_INLINE I Truncate(F a) { return _mm_cvttps_epi32(a); }
   static PIXEL_TARGET PIXEL_INLINE F Add(F a, F b) { return _mm_add_ps(a, b); }
@@ -164,9 +236,13 @@ struct V {
   static PIXEL_TARGET PIXEL_INLINE I Or(I a, I b) { return _mm256_or_si256(a, b); }
   static PIXEL_TARGET PIXEL_INLINE I Xor(I a, I b) { return _mm256_xor_si256(a, b); }
   template <int kBits>
-  static PIXEL_TARGET PIXEL_INLINE I ShiftRight(I a) { return _mm256_srli_epi32(a, kBits); }
+  static PIXEL_TARGET PIXEL_INLINE I ShiftRight(I a) {
+    return _mm256_srli_epi32(a, kBits);
+  }
   template <int kBits>
-  static PIXEL_TARGET PIXEL_INLINE I ShiftLeft(I a) { return _mm256_slli_epi32(a, kBits); }
+  static PIXEL_TARGET PIXEL_INLINE I ShiftLeft(I a) {
+    return _mm256_slli_epi32(a, kBits);
+  }
   static PIXEL_TARGET PIXEL_INLINE I SubtractSaturatedBytes(I a, I b) {
     return _mm256_subs_epu8(a, b);
   }
@@ -220,9 +296,13 @@ struct V {
   static PIXEL_TARGET PIXEL_INLINE I Or(I a, I b) { return _mm512_or_si512(a, b); }
   static PIXEL_TARGET PIXEL_INLINE I Xor(I a, I b) { return _mm512_xor_si512(a, b); }
   template <int kBits>
-  static PIXEL_TARGET PIXEL_INLINE I ShiftRight(I a) { return _mm512_srli_epi32(a, kBits); }
+  static PIXEL_TARGET PIXEL_INLINE I ShiftRight(I a) {
+    return _mm512_srli_epi32(a, kBits);
+  }
   template <int kBits>
-  static PIXEL_TARGET PIXEL_INLINE I ShiftLeft(I a) { return _mm512_slli_epi32(a, kBits); }
+  static PIXEL_TARGET PIXEL_INLINE I ShiftLeft(I a) {
+    return _mm512_slli_epi32(a, kBits);
+  }
   static PIXEL_TARGET PIXEL_INLINE I SubtractSaturatedBytes(I a, I b) {
     return _mm512_subs_epu8(a, b);
   }
@@ -247,10 +327,9 @@ struct V {
   }
   static PIXEL_TARGET PIXEL_INLINE I LoadLanes(const uint8_t* p, int64_t lane_bytes) {
     I v = _mm512_castsi128_si512(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
-    v = _mm512_inserti32x4(v, _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + lane_bytes)),
-                           1);
-    v = _mm512_inserti32x4(
-        v, _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 2 * lane_bytes)), 2);
+    v = _mm512_inserti32x4(v, _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + lane_bytes)), 1);
+    v = _mm512_inserti32x4(v, _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 2 * lane_bytes)),
+                           2);
     return _mm512_inserti32x4(
         v, _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 3 * lane_bytes)), 3);
   }

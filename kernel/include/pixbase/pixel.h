@@ -14,7 +14,7 @@ PIXBASE_BEGIN_DECLS
 /* Called after each unit of work: (0, what is being done, position, span).
  * Non-zero to go on, zero to stop. */
 typedef int32_t(PIXBASE_CALL* ProgressMonitor)(int32_t code, const char* text, int32_t position,
-                                                int32_t span);
+                                               int32_t span);
 
 /* Rewrites every pixel of the image in place as RGB, `space` naming the space
  * the values are in now. 1 on success; 0 when the conversion tables could not
@@ -23,15 +23,13 @@ int32_t PIXBASE_CALL ConvertImageToRGB(ImageRecord* image, Colorspace space);
 
 /* Hands the four arguments to the installed monitor and returns its answer,
  * or 1 when none is installed. */
-int32_t PIXBASE_CALL ReportProgress(int32_t code, const char* text, int32_t position,
-                                    int32_t span);
+int32_t PIXBASE_CALL ReportProgress(int32_t code, const char* text, int32_t position, int32_t span);
 /* Installs a monitor (null for none) and returns the one it replaces. */
 ProgressMonitor PIXBASE_CALL SetProgressMonitor(ProgressMonitor monitor);
 
 /* Fills map[0..destination_length-1] with the source index each destination
  * position copies. */
-void PIXBASE_CALL BuildResampleMap(int32_t source_length, int32_t destination_length,
-                                   int32_t* map);
+void PIXBASE_CALL BuildResampleMap(int32_t source_length, int32_t destination_length, int32_t* map);
 /* Softens a line of 0x00RRGGBB pixels in place: a 9-tap kernel for 10 pixels
  * or more, a 3-tap kernel for 4 to 9, nothing for fewer. */
 void PIXBASE_CALL SmoothPixelLine(uint32_t* line, int32_t length);

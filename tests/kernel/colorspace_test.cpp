@@ -1,0 +1,390 @@
+// Conversion to RGB: every colour space against the reference model on every
+// vector level the processor has, the listed pixel examples, the CMYK rule,
+// the progress monitor and the failure to obtain the tables.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "pixbase/exceptions.h"
+#include "pixbase/memory.h"
+#include "pixbase/pixel.h"
+#include "pixel/vector_level.h"
+#include "pixel_reference.h"
+#include "test_hooks.h"
+
+namespace {
+
+using pixbase::pixel::LimitVectorLevel;
+using pixbase::pixel::ProcessorVectorLevel;
+using pixbase::pixel::VectorLevel;
+using pixbase::testing::AllocationAttempts;
+using pixbase::testing::FailAllocationsAfter;
+using pixbase::testing::StopFailingAllocations;
+
+constexpr char kProgressText[] = "  Transforming image colors...  ";
+
+struct TestImage {
+  ImageRecord record{};
+  std::vector<uint32_t> pixels;
+
+  TestImage(int32_t width, int32_t height, Colorspace space = ColorspaceRGB) {
+    record.size = sizeof(ImageRecord);
+    record.width = width;
+    record.height = height;
+    record.colorSpace = space;
+    InitExceptionReport(&record.report);
+    pixels.assign(static_cast<size_t>(width > 0 && height > 0 ? width : 0) *
+                      static_cast<size_t>(height > 0 ? height : 0),
+                  0);
+    record.pixels = pixels.empty() ? nullptr : pixels.data();
+  }
+  ~TestImage() { DisposeExceptionReport(&record.report); }
+  TestImage(const TestImage&) = delete;
+  TestImage& operator=(const TestImage&) = delete;
+};
+
+std::vector<VectorLevel> Levels() {
+  std::vector<VectorLevel> levels;
+  for (int l = 0; l <= static_cast<int>(ProcessorVectorLevel()); ++l)
+    levels.push_back(static_cast<VectorLevel>(l));
+  return levels;
+}
+
+std::string Name(VectorLevel level) {
+  static const char* names[] = {"plain", "SSE2", "AVX2", "AVX-512"};
+  return names[static_cast<int>(level)];
+}
+
+struct MonitorCall {
+  int32_t code;
+  std::string text;
+  int32_t position;
+  int32_t span;
+};
+std::vector<MonitorCall> monitor_calls;
+int32_t stop_after_calls = -1;  // answer 0 on this call (1-based); -1: never
+
+int32_t PIXBASE_CALL RecordingMonitor(int32_t code, const char* text, int32_t position,
+                                      int32_t span) {
+  monitor_calls.push_back({code, text ? text : "(null)", position, span});
+  return static_cast<int32_t>(monitor_calls.size()) == stop_after_calls ? 0 : 1;
+}
+
+class ColorspaceTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    monitor_calls.clear();
+    stop_after_calls = -1;
+    previous_ = SetProgressMonitor(RecordingMonitor);
+  }
+  void TearDown() override {
+    SetProgressMonitor(previous_);
+    StopFailingAllocations();
+    LimitVectorLevel(VectorLevel::kAvx512);
+  }
+  ProgressMonitor previous_ = nullptr;
+};
+
+uint32_t Pixel(uint32_t fourth, uint32_t first, uint32_t second, uint32_t third) {
+  return fourth << 24 | first << 16 | second << 8 | third;
+}
+
+uint32_t Converted(Colorspace space, uint32_t pixel) {
+  TestImage image(1, 1);
+  image.pixels[0] = pixel;
+  EXPECT_EQ(ConvertImageToRGB(&image.record, space), 1);
+  return image.pixels[0];
+}
+
+// Every space, named or not, on images whose widths leave every possible
+// tail after whole vectors, at every vector level.
+TEST_F(ColorspaceTest, EverySpaceMatchesTheReferenceModelAtEveryVectorLevel) {
+  std::mt19937 random(20261207);
+  const int32_t widths[] = {1, 3, 15, 16, 17, 31, 33, 257, 1000};
+  for (Colorspace space : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, -1, 1000}) {
+    for (int32_t width : widths) {
+      const int32_t height = 37;
+      std::vector<uint32_t> input(static_cast<size_t>(width) * height);
+      for (uint32_t& p : input) p = static_cast<uint32_t>(random());
+      std::vector<uint32_t> expected = input;
+      pixel_reference::ConvertPixels(ColorspaceRGB, space, expected);
+      for (VectorLevel level : Levels()) {
+        LimitVectorLevel(level);
+        TestImage image(width, height);
+        image.pixels = input;
+        image.record.pixels = image.pixels.data();
+        monitor_calls.clear();
+        ASSERT_EQ(ConvertImageToRGB(&image.record, space), 1);
+        for (size_t i = 0; i < input.size(); ++i)
+          ASSERT_EQ(image.pixels[i], expected[i])
+              << "space " << space << " width " << width << " " << Name(level) << " pixel " << i
+              << " input " << std::hex << input[i];
+        EXPECT_EQ(image.record.colorSpace, ColorspaceRGB);
+        const bool converts = space < 1 || space > 3;
+        EXPECT_EQ(monitor_calls.size(), converts ? static_cast<size_t>(height) : 0u);
+      }
+    }
+  }
+}
+
+// Every combination of the upper 22 bits of a colour (the two lowest bits of
+// the third component chosen at random) in each space, with the widest unit
+// against the plain table loop; then a sample against the reference model.
+TEST_F(ColorspaceTest, FourMillionColoursAgreeBetweenVectorAndTableLoops) {
+#if defined(_WIN32)
+  // Under Wine and processor emulation a sixteenth of them.
+  std::vector<uint32_t> all(1u << 18);
+#else
+  std::vector<uint32_t> all(1u << 22);
+#endif
+  for (uint32_t i = 0; i < all.size(); ++i) {
+    const uint32_t hash = i * 2654435761u;
+    all[i] = (i << 2 | hash >> 30) | (hash & 0xFF000000u);
+  }
+  for (Colorspace space : {4, 5, 6, 7, 8, 9, 10, 12}) {
+    const int32_t side = static_cast<int32_t>(std::sqrt(static_cast<double>(all.size())));
+    TestImage vector_image(side, side), plain_image(side, side);
+    vector_image.pixels = all;
+    vector_image.record.pixels = vector_image.pixels.data();
+    plain_image.pixels = all;
+    plain_image.record.pixels = plain_image.pixels.data();
+    ASSERT_EQ(ConvertImageToRGB(&vector_image.record, space), 1);
+    LimitVectorLevel(VectorLevel::kPlain);
+    ASSERT_EQ(ConvertImageToRGB(&plain_image.record, space), 1);
+    LimitVectorLevel(VectorLevel::kAvx512);
+    size_t first_difference = all.size();
+    for (size_t i = 0; i < all.size() && first_difference == all.size(); ++i)
+      if (vector_image.pixels[i] != plain_image.pixels[i]) first_difference = i;
+    EXPECT_EQ(first_difference, all.size())
+        << "space " << space << " colour " << std::hex << all[first_difference % all.size()];
+    const pixel_reference::Tables tables = pixel_reference::TablesFor(space);
+    for (size_t i = 0; i < all.size(); i += 1021)
+      ASSERT_EQ(plain_image.pixels[i], pixel_reference::ConvertPixel(space, tables, all[i]))
+          << "space " << space << " colour " << std::hex << all[i];
+  }
+}
+
+// Summing in double precision instead may move a byte by one, and only where
+// the sum lies within rounding distance of a half.
+TEST_F(ColorspaceTest, DoubleSumsDifferOnlyByOneNearHalves) {
+  std::mt19937 random(7);
+  for (Colorspace space : {4, 5, 6, 8, 10}) {
+    const pixel_reference::Tables t = pixel_reference::TablesFor(space);
+    for (int n = 0; n < 200000; ++n) {
+      const uint32_t pixel = random() & 0xFFFFFFu;
+      const uint32_t single = pixel_reference::ConvertPixel(space, t, pixel);
+      const uint32_t wide = pixel_reference::ConvertPixel(space, t, pixel, true);
+      for (int shift = 0; shift <= 16; shift += 8) {
+        const int a = (single >> shift) & 255, b = (wide >> shift) & 255;
+        if (a == b) continue;
+        ASSERT_EQ(std::abs(a - b), 1);
+        const int block = (16 - shift) / 8;
+        const double sum = static_cast<double>(t.x[256 * block + ((pixel >> 16) & 255)]) +
+                           t.y[256 * block + ((pixel >> 8) & 255)] +
+                           t.z[256 * block + (pixel & 255)];
+        EXPECT_LT(std::fabs(sum + 0.5 - std::round(sum + 0.5)), 1e-4) << sum;
+      }
+    }
+  }
+}
+
+TEST_F(ColorspaceTest, ListedYCbCrAndPhotoYCCExamples) {
+  for (VectorLevel level : Levels()) {
+    LimitVectorLevel(level);
+    SCOPED_TRACE(Name(level));
+    // R = 128.701, G = 127.470864, B = 128.886.
+    EXPECT_EQ(Converted(ColorspaceYCbCr, Pixel(0, 128, 128, 128)), Pixel(0, 129, 127, 129));
+    // R = 255 + 0.701 * 255 clamps; the fourth byte is kept.
+    EXPECT_EQ(Converted(ColorspaceYCbCr, Pixel(0x5A, 255, 128, 255)) >> 16, 0x5Au << 8 | 255);
+    // 1.3584 * 255 = 346.39: index 346 of the tone curve, 255.
+    EXPECT_EQ(Converted(ColorspacePhotoYCC, Pixel(0, 255, 156, 137)), Pixel(0, 255, 255, 255));
+    // R = 1.8215 * -137 is negative: index 0.
+    EXPECT_EQ(Converted(ColorspacePhotoYCC, Pixel(0, 0, 156, 0)) >> 16, 0u);
+    // Y 100 alone: index 136 (135.84 + 0.5) of the photo curve, 145; index 140
+    // (140.2 + 0.5) of the alternate curve, 143.
+    EXPECT_EQ(Converted(ColorspacePhotoYCC, Pixel(0, 100, 156, 137)), Pixel(0, 145, 145, 145));
+    EXPECT_EQ(Converted(ColorspaceYCCAlternate, Pixel(0, 100, 156, 137)), Pixel(0, 143, 143, 143));
+  }
+}
+
+TEST_F(ColorspaceTest, ToneCurvesRiseFromZeroTo255) {
+  for (const uint8_t* table :
+       {pixel_reference::PhotoToneTable(), pixel_reference::AlternateToneTable()}) {
+    EXPECT_EQ(table[0], 0);
+    EXPECT_EQ(table[350], 255);
+    for (int i = 1; i <= 350; ++i) EXPECT_LE(table[i - 1], table[i]) << i;
+  }
+  EXPECT_EQ(pixel_reference::PhotoToneTable()[286], 252);
+  EXPECT_EQ(pixel_reference::PhotoToneTable()[287], 253);
+  EXPECT_EQ(pixel_reference::PhotoToneTable()[318], 254);
+  EXPECT_EQ(pixel_reference::PhotoToneTable()[319], 255);
+  EXPECT_EQ(pixel_reference::AlternateToneTable()[331], 253);
+  EXPECT_EQ(pixel_reference::AlternateToneTable()[343], 254);
+  EXPECT_EQ(pixel_reference::AlternateToneTable()[344], 255);
+}
+
+TEST_F(ColorspaceTest, RgbAndPassThroughValuesChangeNothing) {
+  for (Colorspace space : {ColorspaceRGB, ColorspacePassThrough2, ColorspacePassThrough3}) {
+    TestImage image(5, 3);
+    for (size_t i = 0; i < image.pixels.size(); ++i) image.pixels[i] = 0x01020304u * (i + 1);
+    const std::vector<uint32_t> before = image.pixels;
+    FailAllocationsAfter(0, -1);  // and no tables are asked for
+    EXPECT_EQ(ConvertImageToRGB(&image.record, space), 1);
+    EXPECT_EQ(AllocationAttempts(), 0);
+    StopFailingAllocations();
+    EXPECT_EQ(image.pixels, before);
+    EXPECT_TRUE(monitor_calls.empty());
+  }
+}
+
+TEST_F(ColorspaceTest, CmykImageToRgbUsesTheDirectRule) {
+  for (VectorLevel level : Levels()) {
+    LimitVectorLevel(level);
+    SCOPED_TRACE(Name(level));
+    // 40 pixels, so that the vector loops and their tails both see the examples.
+    TestImage image(40, 1, ColorspaceCMYK);
+    for (int i = 0; i < 40; i += 4) {
+      image.pixels[i] = Pixel(200, 100, 50, 0);        // 100+200 > 255; 50+200 gives 5
+      image.pixels[i + 1] = Pixel(0, 0, 0, 0);         // white
+      image.pixels[i + 2] = Pixel(55, 200, 201, 255);  // 0 exactly at the limit, then over
+      image.pixels[i + 3] = Pixel(255, 0, 0, 0);
+    }
+    FailAllocationsAfter(0, -1);
+    EXPECT_EQ(ConvertImageToRGB(&image.record, ColorspaceRGB), 1);
+    EXPECT_EQ(AllocationAttempts(), 0);
+    StopFailingAllocations();
+    EXPECT_EQ(image.record.colorSpace, ColorspaceRGB);
+    for (int i = 0; i < 40; i += 4) {
+      EXPECT_EQ(image.pixels[i], Pixel(0, 0, 5, 55));
+      EXPECT_EQ(image.pixels[i + 1], Pixel(0, 255, 255, 255));
+      EXPECT_EQ(image.pixels[i + 2], Pixel(0, 0, 0, 0));
+      EXPECT_EQ(image.pixels[i + 3], Pixel(0, 0, 0, 0));
+    }
+    EXPECT_TRUE(monitor_calls.empty());
+  }
+}
+
+TEST_F(ColorspaceTest, CmykImageGivenCmykGoesThroughTheYuvTables) {
+  std::mt19937 random(3);
+  TestImage image(64, 2, ColorspaceCMYK);
+  for (uint32_t& p : image.pixels) p = static_cast<uint32_t>(random());
+  std::vector<uint32_t> expected = image.pixels;
+  pixel_reference::ConvertPixels(ColorspaceRGB, ColorspaceYUV, expected);
+  EXPECT_EQ(ConvertImageToRGB(&image.record, ColorspaceCMYK), 1);
+  EXPECT_EQ(image.pixels, expected);
+  EXPECT_EQ(image.record.colorSpace, ColorspaceCMYK);
+  EXPECT_EQ(monitor_calls.size(), 2u);
+}
+
+TEST_F(ColorspaceTest, MonitorSeesEveryRowInOrder) {
+  TestImage image(3, 5);
+  EXPECT_EQ(ConvertImageToRGB(&image.record, ColorspaceYIQ), 1);
+  ASSERT_EQ(monitor_calls.size(), 5u);
+  for (int32_t y = 0; y < 5; ++y) {
+    EXPECT_EQ(monitor_calls[y].code, 0);
+    EXPECT_EQ(monitor_calls[y].text, kProgressText);
+    EXPECT_EQ(monitor_calls[y].position, y);
+    EXPECT_EQ(monitor_calls[y].span, 5);
+  }
+}
+
+TEST_F(ColorspaceTest, MonitorStopLeavesLaterRowsAndReleasesTheTables) {
+  for (VectorLevel level : Levels()) {
+    LimitVectorLevel(level);
+    for (int32_t stop_at : {1, 2}) {
+      monitor_calls.clear();
+      stop_after_calls = stop_at;
+      TestImage image(21, 4);
+      for (size_t i = 0; i < image.pixels.size(); ++i) image.pixels[i] = 0x00408040u + i;
+      std::vector<uint32_t> expected = image.pixels;
+      std::vector<uint32_t> converted = expected;
+      pixel_reference::ConvertPixels(ColorspaceRGB, ColorspaceYCbCr, converted);
+      for (size_t i = 0; i < static_cast<size_t>(21 * stop_at); ++i) expected[i] = converted[i];
+      FailAllocationsAfter(100, 0);  // counts the allocations
+      EXPECT_EQ(ConvertImageToRGB(&image.record, ColorspaceYCbCr), 1);
+      EXPECT_EQ(AllocationAttempts(), 3);
+      EXPECT_EQ(image.pixels, expected) << Name(level) << " stop at " << stop_at;
+      EXPECT_EQ(monitor_calls.size(), static_cast<size_t>(stop_at));
+    }
+  }
+}
+
+TEST_F(ColorspaceTest, EmptyImages) {
+  TestImage no_rows(10, 0);
+  FailAllocationsAfter(100, 0);
+  EXPECT_EQ(ConvertImageToRGB(&no_rows.record, ColorspaceXYZ), 1);
+  EXPECT_EQ(AllocationAttempts(), 3);  // the tables are still built and released
+  EXPECT_TRUE(monitor_calls.empty());
+
+  TestImage no_columns(0, 4);
+  EXPECT_EQ(ConvertImageToRGB(&no_columns.record, ColorspaceXYZ), 1);
+  ASSERT_EQ(monitor_calls.size(), 4u);
+  EXPECT_EQ(monitor_calls[3].position, 3);
+}
+
+TEST_F(ColorspaceTest, TablesThatCannotBeHadLeaveThePixelsAndRecordAWarning) {
+  for (int32_t succeed : {0, 1, 2}) {
+    TestImage image(4, 2);
+    for (size_t i = 0; i < image.pixels.size(); ++i) image.pixels[i] = 0x11223344u + i;
+    const std::vector<uint32_t> before = image.pixels;
+    FailAllocationsAfter(succeed, 1);
+    EXPECT_EQ(ConvertImageToRGB(&image.record, ColorspaceYCbCr), 0) << succeed;
+    StopFailingAllocations();
+    EXPECT_EQ(image.pixels, before);
+    EXPECT_TRUE(monitor_calls.empty());
+    EXPECT_EQ(image.record.report.severity, ModuleWarning);
+    EXPECT_STREQ(image.record.report.reason, "Unable to transform colorspace");
+    EXPECT_STREQ(image.record.report.description, "Memory allocation failed");
+  }
+}
+
+TEST_F(ColorspaceTest, FailureReplacesAnEqualOrLowerReportOnly) {
+  struct Case {
+    ExceptionSeverity before;
+    bool replaced;
+  } cases[] = {{ExternalWarning, true},
+               {ModuleWarning, true},
+               {ModuleWarning + 1, false},
+               {OutOfMemoryError, false}};
+  for (const Case& c : cases) {
+    TestImage image(2, 2);
+    image.record.report.severity = c.before;
+    image.record.report.reason = static_cast<char*>(AllocateMemory(8));
+    std::strcpy(image.record.report.reason, "earlier");
+    FailAllocationsAfter(0, 1);
+    EXPECT_EQ(ConvertImageToRGB(&image.record, ColorspaceYUV), 0);
+    StopFailingAllocations();
+    EXPECT_EQ(image.record.report.severity, c.replaced ? ModuleWarning : c.before);
+    EXPECT_STREQ(image.record.report.reason,
+                 c.replaced ? "Unable to transform colorspace" : "earlier");
+    if (!c.replaced) {
+      EXPECT_EQ(image.record.report.description, nullptr);
+    }
+  }
+}
+
+TEST(ProgressMonitorTest, ReportProgressWithoutAndWithAMonitor) {
+  ProgressMonitor original = SetProgressMonitor(nullptr);
+  EXPECT_EQ(ReportProgress(7, "text", 3, 9), 1);
+  monitor_calls.clear();
+  stop_after_calls = 1;
+  EXPECT_EQ(SetProgressMonitor(RecordingMonitor), nullptr);
+  EXPECT_EQ(ReportProgress(7, "text", 3, 9), 0);
+  ASSERT_EQ(monitor_calls.size(), 1u);
+  EXPECT_EQ(monitor_calls[0].code, 7);
+  EXPECT_EQ(monitor_calls[0].text, "text");
+  EXPECT_EQ(monitor_calls[0].position, 3);
+  EXPECT_EQ(monitor_calls[0].span, 9);
+  EXPECT_EQ(ReportProgress(1, nullptr, 4, 9), 1);
+  EXPECT_EQ(SetProgressMonitor(nullptr), RecordingMonitor);
+  EXPECT_EQ(ReportProgress(0, "", 0, 0), 1);
+  EXPECT_EQ(monitor_calls.size(), 2u);
+  stop_after_calls = -1;
+  SetProgressMonitor(original);
+}
+
+}  // namespace

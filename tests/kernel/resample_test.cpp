@@ -1,0 +1,110 @@
+// The index map of a resized line and the smoothing of a pixel line: the
+// listed examples and random lengths against the reference model.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
+
+#include "pixbase/pixel.h"
+#include "pixel_reference.h"
+
+namespace {
+
+// The map for (s, d) with a guard entry after it that must stay untouched.
+std::vector<int32_t> MapOf(int32_t s, int32_t d) {
+  std::vector<int32_t> map(static_cast<size_t>(d > 0 ? d : 0) + 1, -7);
+  BuildResampleMap(s, d, map.data());
+  EXPECT_EQ(map.back(), -7) << s << "->" << d;
+  map.pop_back();
+  return map;
+}
+
+TEST(ResampleMapTest, ListedExamples) {
+  EXPECT_EQ(MapOf(2, 5), (std::vector<int32_t>{0, 0, 0, 1, 1}));
+  EXPECT_EQ(MapOf(4, 3), (std::vector<int32_t>{0, 1, 2}));
+  EXPECT_EQ(MapOf(5, 5), (std::vector<int32_t>{0, 1, 2, 3, 4}));
+  EXPECT_EQ(MapOf(1, 3), (std::vector<int32_t>{0, 0, 0}));
+  EXPECT_EQ(MapOf(2, 8), (std::vector<int32_t>{0, 0, 0, 0, 1, 1, 1, 1}));
+  EXPECT_EQ(MapOf(3, 13), (std::vector<int32_t>{0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2, 2}));
+}
+
+TEST(ResampleMapTest, NothingIsWrittenForAnEmptyOrNegativeDestination) {
+  int32_t guard = 99;
+  for (int32_t s : {0, 1, 7, 1 << 30}) {
+    BuildResampleMap(s, 0, &guard);
+    BuildResampleMap(s, -5, &guard);
+  }
+  BuildResampleMap(-3, 0, &guard);
+  EXPECT_EQ(guard, 99);
+}
+
+TEST(ResampleMapTest, RandomLengthsMatchTheReferenceAndStayInTheSource) {
+  std::mt19937 random(11);
+  for (int n = 0; n < 1000; ++n) {
+    const int32_t s = 1 + static_cast<int32_t>(random() % 2000);
+    const int32_t d = 1 + static_cast<int32_t>(random() % 6000);
+    const std::vector<int32_t> map = MapOf(s, d);
+    ASSERT_EQ(map, pixel_reference::ResampleMap(s, d)) << s << "->" << d;
+    for (size_t i = 0; i < map.size(); ++i) {
+      ASSERT_GE(map[i], 0);
+      ASSERT_LT(map[i], s);
+      if (i > 0) {
+        ASSERT_GE(map[i], map[i - 1]);
+      }
+    }
+  }
+}
+
+TEST(ResampleMapTest, LongLinesDoNotOverflowTheAccumulator) {
+  // Four times the source does not fit in 32 bits.
+  const int32_t s = 600000000, d = 7;
+  const std::vector<int32_t> map = MapOf(s, d);
+  ASSERT_EQ(map.size(), 7u);
+  EXPECT_EQ(map[0], 0);
+  for (size_t i = 1; i < map.size(); ++i) EXPECT_GT(map[i], map[i - 1]);
+  EXPECT_LT(map.back(), s);
+}
+
+std::vector<uint32_t> Smoothed(std::vector<uint32_t> line) {
+  SmoothPixelLine(line.data(), static_cast<int32_t>(line.size()));
+  return line;
+}
+
+TEST(SmoothPixelLineTest, ShortLinesAreLeftAlone) {
+  for (size_t n = 0; n <= 3; ++n) {
+    std::vector<uint32_t> line(n, 0x123456u);
+    EXPECT_EQ(Smoothed(line), line);
+  }
+  SmoothPixelLine(nullptr, 0);
+  SmoothPixelLine(nullptr, -4);
+}
+
+TEST(SmoothPixelLineTest, NarrowKernelExamples) {
+  EXPECT_EQ(Smoothed({0, 0, 0, 0}), (std::vector<uint32_t>(4, 0x010101u)));
+  EXPECT_EQ(Smoothed(std::vector<uint32_t>(4, 0x808080u)), std::vector<uint32_t>(4, 0x818181u));
+  EXPECT_EQ(Smoothed({0, 0, 0xFFFFFF, 0, 0}),
+            (std::vector<uint32_t>{0x010101, 0x414141, 0x909090, 0x252525, 0x0A0A0A}));
+}
+
+TEST(SmoothPixelLineTest, WideKernelExamples) {
+  EXPECT_EQ(Smoothed(std::vector<uint32_t>(12, 0xFFFFFFu)), std::vector<uint32_t>(12, 0xFFFFFFu));
+  std::vector<uint32_t> line(10, 0);
+  line[0] = 0xFF;
+  EXPECT_EQ(Smoothed(line),
+            (std::vector<uint32_t>{0x9F, 0x3B, 0x2C, 0x1D, 0x12, 0x0B, 0x07, 0x04, 0x02, 0x01}));
+  std::vector<uint32_t> opaque(10, 0xAB102030u);
+  for (uint32_t p : Smoothed(opaque)) EXPECT_EQ(p, 0x00102030u);
+}
+
+TEST(SmoothPixelLineTest, RandomLinesMatchTheReference) {
+  std::mt19937 random(5);
+  for (int n = 0; n < 2000; ++n) {
+    std::vector<uint32_t> line(random() % 64);
+    for (uint32_t& p : line) p = random() & 0xFFFFFFu;
+    std::vector<uint32_t> expected = line;
+    pixel_reference::Smooth(expected);
+    ASSERT_EQ(Smoothed(line), expected) << "length " << line.size();
+  }
+}
+
+}  // namespace
