@@ -58,6 +58,9 @@ test: test-native test-fuzz test-win32
 run: dist
 	@echo "--- democlient (PIXBASE.dll by ordinal, under Wine) ---"
 	cd build/win32/dist && ../../../scripts/wine-run democlient.exe PIXBASE.dll
+	@echo "--- setup.exe: whole runs of the wizard played under Wine, screenshots in build/screenshots ---"
+	tests/setup/e2e/run_end_to_end.sh build/win32/bin/setup.exe build/win32/bin/setup_robot.exe \
+	  build/win32 build/screenshots
 
 clean:
 	rm -rf build

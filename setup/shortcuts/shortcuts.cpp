@@ -276,7 +276,15 @@ int GroupNameIsSafe(const char* name) {
   if (name[0] == '\0' || std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0) return 0;
   // Byte by byte: in a double-byte code page a trail byte may be 0x5C, and
   // refusing such a name only leaves an old group in place.
-  return std::strpbrk(name, "\\/:") == nullptr ? 1 : 0;
+  if (std::strpbrk(name, "\\/:") != nullptr) return 0;
+  // The system drops trailing dots and spaces from a name ("..." would name
+  // the Programs folder itself) and takes '*' and '?' as wildcards: such a
+  // name does not name the entry it spells.
+  if (std::strpbrk(name, "*?\"<>|") != nullptr) return 0;
+  for (const unsigned char* p = reinterpret_cast<const unsigned char*>(name); *p != '\0'; ++p)
+    if (*p < 0x20) return 0;
+  char last = name[std::strlen(name) - 1];
+  return last == '.' || last == ' ' ? 0 : 1;
 }
 
 void RemoveOldGroup() {

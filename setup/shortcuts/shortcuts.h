@@ -92,7 +92,9 @@ void WriteInternetShortcut(const char* group_folder);
 void BuildProgramGroup();
 
 // 1 when a recorded group name names a direct child of the Programs folder:
-// not empty, not "." or "..", and without '\', '/' or ':'.
+// not empty, not "." or "..", without '\', '/' or ':', and spelling the
+// entry it names (no wildcard, no character the system refuses in names, no
+// trailing dot or space, which the system would drop).
 int GroupNameIsSafe(const char* name);
 // Deletes the group recorded as [INSTALL] GROUP by an earlier installation.
 void RemoveOldGroup();

@@ -351,8 +351,8 @@ TEST_F(Shortcuts, ARecordedGroupOutsideTheProgramsFolderIsIgnored) {
   AddFile(kCommonPrograms + "\\Keep.lnk", "x");
   AddFile("C:\\WINDOWS\\Profiles\\All Users\\Start Menu\\Important.TXT", "x");
   AddFile("C:\\WINDOWS\\SYSTEM\\KERNEL.DLL", "x");
-  for (const char* group : {".", "..", "..\\..", "..\\..\\..\\..", "C:\\WINDOWS", "C:", "a\\b",
-                            "a/b", "..//..", "\\WINDOWS", "x:y"}) {
+  for (const char* group : {".", "..", "...", "*", " ", "..\\..", "..\\..\\..\\..", "C:\\WINDOWS",
+                            "C:", "a\\b", "a/b", "..//..", "\\WINDOWS", "x:y"}) {
     SetProfileValue("INSTALL", "GROUP", group);
     RemoveOldGroup();
     EXPECT_TRUE(JournalLines("delete").empty()) << group;
@@ -366,13 +366,24 @@ TEST_F(Shortcuts, ARecordedGroupOutsideTheProgramsFolderIsIgnored) {
 TEST(GroupNameIsSafe, OnlyPlainNamesPass) {
   EXPECT_EQ(GroupNameIsSafe("Corvane Widelens"), 1);
   EXPECT_EQ(GroupNameIsSafe("\xBF\xED\xBE\xB5"), 1);
-  EXPECT_EQ(GroupNameIsSafe("..."), 1);  // an ordinary (if odd) name
+  EXPECT_EQ(GroupNameIsSafe("Widelens 2.0"), 1);
+  EXPECT_EQ(GroupNameIsSafe(" Leading space"), 1);
   EXPECT_EQ(GroupNameIsSafe(""), 0);
   EXPECT_EQ(GroupNameIsSafe("."), 0);
   EXPECT_EQ(GroupNameIsSafe(".."), 0);
   EXPECT_EQ(GroupNameIsSafe("a\\b"), 0);
   EXPECT_EQ(GroupNameIsSafe("a/b"), 0);
   EXPECT_EQ(GroupNameIsSafe("C:x"), 0);
+  // Names the system would read as another entry: trailing dots and spaces
+  // are dropped ("..." is the Programs folder itself), wildcards match.
+  EXPECT_EQ(GroupNameIsSafe("..."), 0);
+  EXPECT_EQ(GroupNameIsSafe(". ."), 0);
+  EXPECT_EQ(GroupNameIsSafe("Group."), 0);
+  EXPECT_EQ(GroupNameIsSafe("Group "), 0);
+  EXPECT_EQ(GroupNameIsSafe("*"), 0);
+  EXPECT_EQ(GroupNameIsSafe("Corvane?Widelens"), 0);
+  EXPECT_EQ(GroupNameIsSafe("a|b"), 0);
+  EXPECT_EQ(GroupNameIsSafe("tab\there"), 0);
 }
 
 // --- Quick Launch ---------------------------------------------------------------------
