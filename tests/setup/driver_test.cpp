@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "driver/state.h"
+#include "driver/text.h"
 #include "harness.h"
 #include "payload/payload_table.h"
 
@@ -66,6 +67,266 @@ TEST_F(Driver, CompleteEnglishRunInstallsEveryMemberAndRecordsIt) {
             "C:\\Corvane\\Widelens\\UNINST32.EXE");
   EXPECT_EQ(TheMachine().dialogs_run, (std::vector<int>{10510, 105, 110, 107}));
   EXPECT_TRUE(TheMachine().messages.empty());
+}
+
+TEST_F(Driver, PostCopyStepsAndTheSettingsFileFollowTheirOrder) {
+  AcceptStart();
+  ASSERT_EQ(RunInstaller(), 1);
+  std::vector<std::string> steps;
+  for (const std::string& line : TheMachine().journal) {
+    if (line.rfind("profile [UNINSTALL] FILE", 0) == 0 ||
+        line.rfind("profile [UNINSTALL] DIR", 0) == 0 ||
+        line.rfind("profile [UNINSTALL] PATHNUM", 0) == 0)
+      continue;
+    if (line.rfind("profile", 0) == 0 || line.rfind("dialog", 0) == 0 ||
+        line.rfind("registry", 0) == 0)
+      steps.push_back(line);
+  }
+  const std::string key = "hklm\\software\\microsoft\\windows\\currentversion\\uninstall\\lumaview";
+  EXPECT_EQ(steps,
+            (std::vector<std::string>{
+                "dialog 10510", "dialog 10510 ended 1", "dialog 105", "dialog 105 ended 1",
+                "profile [INSTALL] INSTALLPATH=C:\\Corvane\\Widelens\\",
+                "profile [UNINSTALL] UNINSTALLPATH=C:\\Corvane\\Widelens\\", "dialog 110",
+                "dialog 110 ended 0", "registry key " + key,
+                "registry " + key + " DisplayName=Corvane Widelens",
+                "registry " + key + " UninstallString=C:\\Corvane\\Widelens\\UNINST32.EXE",
+                "dialog 107", "dialog 107 ended 1",
+                "profile [ADBarParamter] ImageFileName=C:\\Corvane\\Widelens\\Widelens.GIF"}));
+  // The cache pattern is the last thing written; teardown follows in order.
+  std::vector<std::string> tail(TheMachine().journal.end() - 6, TheMachine().journal.end());
+  EXPECT_EQ(tail, (std::vector<std::string>{
+                      "profile [UNINSTALL] FILENUM=15",
+                      "profile [UNINSTALL] FILE15=C:\\Corvane\\Widelens\\Cache\\*.*", "com stop",
+                      "kill timer 910", "quit", "close event"}));
+  EXPECT_EQ(JournalLines("com"), (std::vector<std::string>{"com start", "com stop"}));
+  EXPECT_TRUE(TheMachine().live_icons.empty());
+  EXPECT_EQ(TheMachine().live_graphics.size(), 1u);
+  EXPECT_EQ(TheMachine().icons_loaded,
+            (std::vector<int>{101, 102, 103, 104, 105, 106, 107, 108, 109, 110, 111}));
+}
+
+TEST_F(Driver, ChineseCodePageUsesTheChineseDialogsAndName) {
+  TheMachine().code_page = 936;
+  OnDialog(113, [](Window dialog) { Press(dialog, 1); });
+  ASSERT_EQ(RunInstaller(), 1);
+  EXPECT_EQ(TheMachine().dialogs_run, (std::vector<int>{113, 10502, 10507, 10503}));
+  EXPECT_EQ(JournalLines("bitmap"), (std::vector<std::string>{"bitmap 104", "bitmap 111"}));
+  EXPECT_EQ(RegistryValue(kUninstallEntry, "DisplayName"), "\xE5\xAE\xBD\xE9\x95\x9C");
+}
+
+TEST_F(Driver, OtherCodePagesUseTheEnglishColumn) {
+  TheMachine().code_page = 1251;
+  CancelStart();
+  ASSERT_EQ(RunInstaller(), 1);
+  EXPECT_EQ(TheMachine().dialogs_run, (std::vector<int>{10510}));
+  EXPECT_EQ(JournalLines("bitmap"), (std::vector<std::string>{"bitmap 104", "bitmap 112"}));
+}
+
+TEST_F(Driver, ASecondSetupEndsAtOnceWithoutAWindow) {
+  TheMachine().events.insert("CORVANE");
+  EXPECT_EQ(RunInstaller(), 0);
+  EXPECT_TRUE(TheMachine().journal.empty());
+  EXPECT_TRUE(TheMachine().dialogs_run.empty());
+}
+
+TEST_F(Driver, CancelAtStartLeavesNoSettingsFileAndTearsDown) {
+  CancelStart();
+  ASSERT_EQ(RunInstaller(), 1);
+  EXPECT_FALSE(SettingsFileExists());
+  EXPECT_TRUE(JournalLines("profile").empty());
+  std::vector<std::string> tail(TheMachine().journal.end() - 4, TheMachine().journal.end());
+  EXPECT_EQ(tail, (std::vector<std::string>{"com stop", "kill timer 910", "quit", "close event"}));
+  EXPECT_EQ(JournalLines("timer"), (std::vector<std::string>{"timer 910 500"}));
+  EXPECT_EQ(JournalLines("brush"), (std::vector<std::string>{"brush 0,0,255"}));
+  EXPECT_TRUE(TheMachine().background_class_registered);
+}
+
+TEST_F(Driver, TheCloseBoxOfTheStartDialogLeavesToo) {
+  OnDialog(10510, [](Window dialog) { PressCloseBox(dialog); });
+  ASSERT_EQ(RunInstaller(), 1);
+  EXPECT_FALSE(SettingsFileExists());
+}
+
+std::string ProposedDestination() {
+  std::string proposed;
+  OnDialog(10510, [&proposed](Window dialog) {
+    proposed = DialogOf(dialog).texts[201];
+    Press(dialog, 2);
+  });
+  RunInstaller();
+  return proposed;
+}
+
+TEST_F(Driver, ProposesTheDefaultOrThePreviousDestination) {
+  EXPECT_EQ(ProposedDestination(), "C:\\Corvane\\Widelens\\");
+
+  FreshMachine();
+  SetProfileValue("INSTALL", "INSTALLPATH", "E:\\PICTUR~1\\");
+  EXPECT_EQ(ProposedDestination(), "E:\\PICTUR~1");
+
+  FreshMachine();
+  SetProfileValue("INSTALL", "INSTALLPATH", "E:\\Pictures");
+  EXPECT_EQ(ProposedDestination(), "E:\\Pictures");
+
+  FreshMachine();
+  SetProfileValue("INSTALL", "INSTALLPATH", std::string(300, 'x') + "\\");
+  EXPECT_EQ(ProposedDestination(), std::string(127, 'x'));
+}
+
+TEST_F(Driver, StartDialogShowsTheDescriptionAndTakesTheCheckbox) {
+  OnDialog(10510, [](Window dialog) {
+    EXPECT_EQ(DialogOf(dialog).texts[1312], TheMachine().strings[40]);
+    EXPECT_FALSE(DialogOf(dialog).checked[1313]);
+    EXPECT_EQ(DialogOf(dialog).bitmaps_drawn, 1);
+    DialogOf(dialog).checked[1313] = true;
+    Press(dialog, 1);
+  });
+  ASSERT_EQ(RunInstaller(), 1);
+  EXPECT_EQ(TheSetup.ExitWhenDone, 1);
+}
+
+TEST_F(Driver, AnOverlongTypedDestinationIsCut) {
+  std::string typed = "C:\\" + std::string(200, 'd');
+  AcceptStart(typed);
+  OnDialog(10510, [](Window dialog) { Press(dialog, 2); });
+  RunInstaller();
+  EXPECT_EQ(std::string(TheSetup.destination), typed.substr(0, 127));
+}
+
+TEST_F(Driver, UnwritableDestinationReturnsToTheStartDialogWithItsDirectoriesLogged) {
+  AddDirectory("C:\\Media");
+  AddFile("C:\\Media\\Locked\\Test.txt", "");
+  TheMachine().nodes[Canonical("C:\\Media\\Locked\\Test.txt")].locked = true;
+  AcceptStart("C:\\Media\\Locked");
+  std::string second_proposal;
+  OnDialog(10510, [&second_proposal](Window dialog) {
+    second_proposal = DialogOf(dialog).texts[201];
+    Press(dialog, 2);
+  });
+  ASSERT_EQ(RunInstaller(), 1);
+  ASSERT_EQ(TheMachine().messages.size(), 1u);
+  EXPECT_EQ(TheMachine().messages[0].caption, "Can NOT Write");
+  EXPECT_EQ(TheMachine().messages[0].text, "The directory C:\\Media\\Locked can not write.");
+  EXPECT_EQ(TheMachine().messages[0].owner, TheMachine().background);
+  EXPECT_EQ(second_proposal, "C:\\Media\\Locked");
+  EXPECT_EQ(LoggedDirectories(), (std::vector<std::string>{"C:\\Media\\Locked"}));
+  EXPECT_EQ(TheMachine().dialogs_run, (std::vector<int>{10510, 10510}));
+}
+
+TEST_F(Driver, ADestinationThatCannotBeCreatedSaysSo) {
+  TheMachine().read_only_drives.insert('C');
+  AcceptStart("C:\\New\\Place");
+  CancelStart();
+  ASSERT_EQ(RunInstaller(), 1);
+  ASSERT_EQ(TheMachine().messages.size(), 1u);
+  EXPECT_EQ(TheMachine().messages[0].caption, "Path Create Error");
+  EXPECT_EQ(TheMachine().messages[0].text,
+            "Create directory C:\\New\\Place error,\nthe directory can not create.");
+  EXPECT_EQ(LoggedDirectories(), (std::vector<std::string>{"C:\\New", "C:\\New\\Place"}));
+}
+
+TEST_F(Driver, TheRecordedViewerIsToldBeforeTheCopy) {
+  Window viewer = 0x5150;
+  TheMachine().windows.insert(viewer);
+  SetProfileValue("SETTING", "Monitor", std::to_string(viewer));
+  AcceptStart();
+  ASSERT_EQ(RunInstaller(), 1);
+  ASSERT_EQ(TheMachine().sent.size(), 1u);
+  EXPECT_EQ(TheMachine().sent[0].window, viewer);
+  EXPECT_EQ(TheMachine().sent[0].message, 19592u);
+  EXPECT_EQ(TheMachine().sent[0].wparam, 16u);
+  EXPECT_EQ(TheMachine().sent[0].lparam, 0);
+  auto& journal = TheMachine().journal;
+  auto sent = std::find(journal.begin(), journal.end(), "send 19592 16 0 to 20816");
+  auto copy = std::find(journal.begin(), journal.end(), "dialog 105");
+  EXPECT_LT(sent, copy);
+}
+
+TEST_F(Driver, NoViewerNoMessage) {
+  SetProfileValue("SETTING", "Monitor", "0");
+  AcceptStart();
+  RunInstaller();
+  EXPECT_TRUE(TheMachine().sent.empty());
+
+  FreshMachine();
+  SetProfileValue("SETTING", "Monitor", "4242");  // a window that has closed
+  AcceptStart();
+  RunInstaller();
+  EXPECT_TRUE(TheMachine().sent.empty());
+}
+
+TEST_F(Driver, ASecondRunProposesTheShortFormAndRewritesTheLogFromOne) {
+  AcceptStart("C:\\Program Files\\Corvane Widelens");
+  ASSERT_EQ(RunInstaller(), 1);
+  EXPECT_EQ(ProfileValue("INSTALL", "INSTALLPATH"), "C:\\PROGRA~1\\CORVAN~1\\");
+  EXPECT_EQ(RegistryValue(kUninstallEntry, "UninstallString"),
+            "C:\\Program Files\\Corvane Widelens\\UNINST32.EXE");
+  EXPECT_EQ(ProfileValue("ADBarParamter", "ImageFileName"),
+            "C:\\Program Files\\Corvane Widelens\\Widelens.GIF");
+  ASSERT_EQ(LoggedFiles().size(), 15u);
+  EXPECT_EQ(LoggedDirectories().size(), 3u);
+
+  // The same machine, a new setup process.
+  ResetSetupState();
+  TheMachine().events.clear();
+  std::string proposed;
+  OnDialog(10510, [&proposed](Window dialog) {
+    proposed = DialogOf(dialog).texts[201];
+    Press(dialog, 1);
+  });
+  ASSERT_EQ(RunInstaller(), 1);
+  EXPECT_EQ(proposed, "C:\\PROGRA~1\\CORVAN~1");
+  std::vector<std::string> files = LoggedFiles();
+  ASSERT_EQ(files.size(), 15u);
+  EXPECT_EQ(files[0], "C:\\PROGRA~1\\CORVAN~1\\PIXBASE.dll");
+  EXPECT_EQ(LoggedDirectories(),
+            (std::vector<std::string>{"C:\\PROGRA~1\\CORVAN~1", "C:\\PROGRA~1\\CORVAN~1"}));
+  // The first run's third directory entry lies beyond the new count.
+  EXPECT_EQ(ProfileValue("UNINSTALL", "DIR3"), "C:\\Program Files\\Corvane Widelens");
+}
+
+TEST_F(Driver, LeavingDuringTheCopyDeletesTheSettingsFileAndKeepsTheFiles) {
+  AcceptStart();
+  OnDialog(105, [](Window dialog) {
+    DeliverTicks(dialog, 2);  // one item per tick
+    Press(dialog, 2);
+  });
+  OnDialog(10300, [](Window dialog) { Press(dialog, 1); });
+  ASSERT_EQ(RunInstaller(), 1);
+  EXPECT_FALSE(SettingsFileExists());
+  EXPECT_EQ(Bytes("C:\\Corvane\\Widelens\\PIXBASE.dll"), MemberBytes(0));
+  EXPECT_EQ(Bytes("C:\\Corvane\\Widelens\\VeloLIB.dll"), MemberBytes(1));
+  EXPECT_FALSE(Exists("C:\\Corvane\\Widelens\\UNINST32.exe"));
+  EXPECT_FALSE(RegistryKeyExists(kUninstallEntry));
+  EXPECT_EQ(TheMachine().dialogs_run, (std::vector<int>{10510, 105, 10300}));
+  EXPECT_TRUE(TheMachine().live_icons.empty());
+}
+
+TEST_F(Driver, CentresDialogsAndKeepsLargeOnesOnTheScreen) {
+  CancelStart();
+  RunInstaller();
+  ASSERT_EQ(TheMachine().moved_to.size(), 1u);
+  EXPECT_EQ(TheMachine().moved_to.begin()->second, (std::pair<long, long>{312, 234}));
+
+  FreshMachine();
+  TheMachine().window_size = {0, 0, 1500, 900};
+  CancelStart();
+  RunInstaller();
+  EXPECT_EQ(TheMachine().moved_to.begin()->second, (std::pair<long, long>{0, 0}));
+}
+
+TEST_F(Driver, TheWriteTestLeavesNothingBehind) {
+  AddDirectory("C:\\Dest");
+  CopyText(TheSetup.destination, sizeof TheSetup.destination, "C:\\Dest\\");
+  EXPECT_EQ(DestinationWritable(), 1);
+  EXPECT_TRUE(FilesBelow("C:\\Dest").empty());
+
+  AddFile("C:\\Dest\\Test.txt", "");
+  TheMachine().nodes[Canonical("C:\\Dest\\Test.txt")].write_limit = 100;
+  CopyText(TheSetup.destination, sizeof TheSetup.destination, "C:\\Dest");
+  EXPECT_EQ(DestinationWritable(), 0);
+  EXPECT_TRUE(FilesBelow("C:\\Dest").empty());
 }
 
 }  // namespace

@@ -22,6 +22,16 @@ std::string Upper(std::string text) {
   return text;
 }
 
+bool SameNoCase(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (std::tolower(static_cast<unsigned char>(a[i])) !=
+        std::tolower(static_cast<unsigned char>(b[i])))
+      return false;
+  }
+  return true;
+}
+
 bool IsRoot(const std::string& canonical) { return canonical.size() == 2; }
 
 std::string ParentOf(const std::string& canonical) {
@@ -32,6 +42,22 @@ std::string ParentOf(const std::string& canonical) {
 std::string NameOf(const std::string& path) {
   std::size_t cut = path.rfind('\\');
   return cut == std::string::npos ? path : path.substr(cut + 1);
+}
+
+std::string ShortComponent(const std::string& name) {
+  std::size_t dot = name.rfind('.');
+  std::string base = dot == std::string::npos ? name : name.substr(0, dot);
+  std::string extension = dot == std::string::npos ? std::string() : name.substr(dot + 1);
+  bool fits = base.size() <= 8 && extension.size() <= 3 && name.find(' ') == std::string::npos &&
+              std::count(name.begin(), name.end(), '.') <= 1;
+  if (fits) return name;
+  std::string short_base;
+  for (char c : base) {
+    if (std::isalnum(static_cast<unsigned char>(c)) && short_base.size() < 6) short_base += c;
+  }
+  std::string short_name = Upper(short_base) + "~1";
+  if (!extension.empty()) short_name += "." + Upper(extension.substr(0, 3));
+  return short_name;
 }
 
 std::size_t CopyOut(const std::string& text, char* buffer, std::size_t size) {
@@ -85,22 +111,6 @@ platform::FoundEntry EntryFor(const std::string& name, const Node* node) {
   entry.attributes = node == nullptr || node->directory ? platform::kDirectoryAttribute : 0x20;
   entry.size_low = node == nullptr ? 0 : static_cast<std::uint32_t>(node->data.size());
   return entry;
-}
-
-std::string ShortComponent(const std::string& name) {
-  std::size_t dot = name.rfind('.');
-  std::string base = dot == std::string::npos ? name : name.substr(0, dot);
-  std::string extension = dot == std::string::npos ? std::string() : name.substr(dot + 1);
-  bool fits = base.size() <= 8 && extension.size() <= 3 && name.find(' ') == std::string::npos &&
-              std::count(name.begin(), name.end(), '.') <= 1;
-  if (fits) return name;
-  std::string short_base;
-  for (char c : base) {
-    if (std::isalnum(static_cast<unsigned char>(c)) && short_base.size() < 6) short_base += c;
-  }
-  std::string short_name = Upper(short_base) + "~1";
-  if (!extension.empty()) short_name += "." + Upper(extension.substr(0, 3));
-  return short_name;
 }
 
 void Dispatch(Window handle, platform::DialogEvent event, int value) {
@@ -195,7 +205,17 @@ std::string Canonical(const std::string& path) {
     if (part == "..") {
       if (!IsRoot(result)) result = ParentOf(result);
     } else if (!part.empty() && part != ".") {
-      result += "\\" + Lower(part);
+      std::string next = result + "\\" + Lower(part);
+      if (part.find('~') != std::string::npos && m.nodes.count(next) == 0) {
+        // A short (8.3) name names the entry it was made for.
+        for (auto& [key, node] : m.nodes) {
+          if (ParentOf(key) == result && Lower(ShortComponent(NameOf(node.path))) == Lower(part)) {
+            next = key;
+            break;
+          }
+        }
+      }
+      result = next;
     }
     start = end + 1;
   }
@@ -205,11 +225,12 @@ std::string Canonical(const std::string& path) {
 void AddDirectory(const std::string& path) {
   std::string key = Canonical(path);
   if (key.empty() || IsRoot(key)) return;
-  AddDirectory(ParentOf(key));
+  std::string shown = path.back() == '\\' ? path.substr(0, path.size() - 1) : path;
+  AddDirectory(shown.substr(0, shown.rfind('\\')));
   Machine& m = TheMachine();
   if (m.nodes.count(key) == 0) {
     Node node;
-    node.path = path.back() == '\\' ? path.substr(0, path.size() - 1) : path;
+    node.path = shown;
     node.directory = true;
     m.nodes[key] = node;
   }
@@ -217,7 +238,7 @@ void AddDirectory(const std::string& path) {
 
 void AddFile(const std::string& path, const std::vector<std::uint8_t>& data) {
   std::string key = Canonical(path);
-  AddDirectory(ParentOf(key));
+  AddDirectory(path.substr(0, path.rfind('\\')));
   Node node;
   node.path = path;
   node.data = data;
@@ -412,7 +433,7 @@ std::uint32_t Milliseconds() { return TheMachine().clock; }
 namespace {
 simulated::Section* FindSection(simulated::Profile& profile, const char* section) {
   for (auto& s : profile) {
-    if (simulated::Lower(s.name) == simulated::Lower(section)) return &s;
+    if (simulated::SameNoCase(s.name, section)) return &s;
   }
   return nullptr;
 }
@@ -425,8 +446,7 @@ std::size_t ReadProfileText(const char* file, const char* section, const char* k
   if (profile != m.profiles.end()) {
     if (simulated::Section* s = FindSection(profile->second, section)) {
       for (auto& [name, value] : s->keys) {
-        if (simulated::Lower(name) == simulated::Lower(key))
-          return simulated::CopyOut(value, buffer, size);
+        if (simulated::SameNoCase(name, key)) return simulated::CopyOut(value, buffer, size);
       }
     }
   }
@@ -450,7 +470,7 @@ bool WriteProfileText(const char* file, const char* section, const char* key, co
     s = &profile.back();
   }
   for (auto& entry : s->keys) {
-    if (simulated::Lower(entry.first) == simulated::Lower(key)) {
+    if (simulated::SameNoCase(entry.first, key)) {
       entry.second = value;
       return true;
     }
@@ -724,15 +744,16 @@ const std::uint8_t* FindNamedTypeResource(int id, const char* type, std::size_t*
 }
 
 // --- Windows -------------------------------------------------------------------------
-Rect DesktopRectangle() { return Rect{0, 0, 1024, 768}; }
+Rect DesktopRectangle() { return TheMachine().screen; }
 
 Rect WindowRectangle(Window window) {
   auto& rects = TheMachine().window_rects;
   auto it = rects.find(window);
-  return it == rects.end() ? Rect{0, 0, 400, 300} : it->second;
+  return it == rects.end() ? TheMachine().window_size : it->second;
 }
 
 void MoveWindowTo(Window window, long x, long y) {
+  TheMachine().moved_to[window] = {x, y};
   simulated::Note("move " + std::to_string(window) + " " + std::to_string(x) + "," +
                   std::to_string(y));
 }

@@ -130,6 +130,9 @@ struct Machine {
   std::map<int, std::deque<DialogScript>> scripts;
   MessageAnswer answer;
   std::vector<MessageRecord> messages;
+  platform::Rect screen{0, 0, 1024, 768};
+  platform::Rect window_size{0, 0, 400, 300};  // every window's rectangle
+  std::map<Window, std::pair<long, long>> moved_to;
   bool background_class_registered = false;
   Window background = 0;
 
