@@ -17,6 +17,7 @@ using testing::AcceptStart;
 using testing::FreshMachine;
 using testing::LoggedDirectories;
 using testing::LoggedFiles;
+using testing::LoggedFilesBelow;
 using testing::MemberBytes;
 using testing::RunInstaller;
 
@@ -132,7 +133,7 @@ TEST_F(Copy, FullDataTreeIsReproducedWithoutDotNames) {
       (std::vector<std::string>{"C:\\Corvane", "C:\\Corvane\\Widelens\\", "C:\\Corvane\\Widelens",
                                 "C:\\Corvane\\Widelens\\Samples",
                                 "C:\\Corvane\\Widelens\\Samples\\Deep", "C:\\Corvane\\Widelens"}));
-  std::vector<std::string> files = LoggedFiles();
+  std::vector<std::string> files = LoggedFilesBelow(kRoot);
   ASSERT_EQ(files.size(), 14u + 5u + 1u);
   EXPECT_EQ(files[14], kRoot + "README.TXT");
   EXPECT_EQ(files[17], kRoot + "Samples\\Deep\\C.GIF");
@@ -150,7 +151,7 @@ TEST_F(Copy, MoreThan4096ExtraFilesGrowTheListAndAllAreCopied) {
   ASSERT_EQ(RunInstaller(), 1);
   EXPECT_EQ(capacity, 8192u);
   EXPECT_EQ(FilesBelow(kRoot).size(), 14u + 4100u);
-  EXPECT_EQ(LoggedFiles().size(), 14u + 4100u + 1u);
+  EXPECT_EQ(LoggedFilesBelow(kRoot).size(), 14u + 4100u + 1u);
 }
 
 TEST_F(Copy, CancelThenResumeGoesOnWithTheSameCounts) {
@@ -170,7 +171,7 @@ TEST_F(Copy, CancelThenResumeGoesOnWithTheSameCounts) {
   EXPECT_EQ(copied_at_cancel, MemberOffset(3));
   for (int i = 0; i < PayloadTable.count; ++i)
     EXPECT_EQ(Bytes(kRoot + PayloadTable.members[i].name), MemberBytes(i));
-  EXPECT_EQ(LoggedFiles().size(), 15u);
+  EXPECT_EQ(LoggedFilesBelow(kRoot).size(), 15u);
 }
 
 TEST_F(Copy, TheCloseBoxAsksLikeCancel) {
@@ -198,7 +199,7 @@ TEST_F(Copy, AFileThatCannotBeCreatedIsReportedSkippedAndNotLogged) {
   EXPECT_EQ(copied_after_tick, copied_during_box);
   EXPECT_EQ(Bytes(kRoot + "LibPNG.dll"), std::vector<std::uint8_t>({'i', 'n', ' ', 'u', 's', 'e'}));
   EXPECT_EQ(Bytes(kRoot + "LibTIFF.dll"), MemberBytes(9));
-  std::vector<std::string> files = LoggedFiles();
+  std::vector<std::string> files = LoggedFilesBelow(kRoot);
   EXPECT_EQ(files.size(), 14u);
   EXPECT_EQ(std::count(files.begin(), files.end(), kRoot + "LibPNG.dll"), 0);
   EXPECT_EQ(TheSetup.progress_percent, 100);
@@ -211,7 +212,7 @@ TEST_F(Copy, AShortWriteIsReportedAndThePartialFileRemoved) {
   ASSERT_EQ(TheMachine().messages.size(), 1u);
   EXPECT_EQ(TheMachine().messages[0].caption, "Can NOT Write");
   EXPECT_FALSE(Exists(kRoot + "KESTREL.dll"));
-  std::vector<std::string> files = LoggedFiles();
+  std::vector<std::string> files = LoggedFilesBelow(kRoot);
   EXPECT_EQ(std::count(files.begin(), files.end(), kRoot + "KESTREL.dll"), 0);
   EXPECT_EQ(Bytes(kRoot + "URLIST.TXT"), MemberBytes(11));
 }
@@ -224,7 +225,7 @@ TEST_F(Copy, AnExtraFileThatCannotBeOpenedIsSkippedQuietly) {
   EXPECT_TRUE(TheMachine().messages.empty());
   EXPECT_FALSE(Exists(kRoot + "A.TXT"));
   EXPECT_TRUE(Exists(kRoot + "B.TXT"));
-  EXPECT_EQ(LoggedFiles().size(), 14u + 1u + 1u);
+  EXPECT_EQ(LoggedFilesBelow(kRoot).size(), 14u + 1u + 1u);
 }
 
 TEST_F(Copy, WithoutThePayloadEveryMemberIsCreatedEmpty) {
@@ -234,7 +235,7 @@ TEST_F(Copy, WithoutThePayloadEveryMemberIsCreatedEmpty) {
     EXPECT_TRUE(Exists(kRoot + PayloadTable.members[i].name));
     EXPECT_TRUE(Bytes(kRoot + PayloadTable.members[i].name).empty());
   }
-  EXPECT_EQ(LoggedFiles().size(), 15u);
+  EXPECT_EQ(LoggedFilesBelow(kRoot).size(), 15u);
 }
 
 TEST_F(Copy, AShortPayloadResourceIsNeverReadPastItsEnd) {

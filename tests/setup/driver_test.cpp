@@ -20,6 +20,7 @@ using testing::CancelStart;
 using testing::FreshMachine;
 using testing::LoggedDirectories;
 using testing::LoggedFiles;
+using testing::LoggedFilesBelow;
 using testing::MemberBytes;
 using testing::RunInstaller;
 
@@ -88,17 +89,18 @@ TEST_F(Driver, PostCopyStepsAndTheSettingsFileFollowTheirOrder) {
                 "dialog 10510", "dialog 10510 ended 1", "dialog 105", "dialog 105 ended 1",
                 "profile [INSTALL] INSTALLPATH=C:\\Corvane\\Widelens\\",
                 "profile [UNINSTALL] UNINSTALLPATH=C:\\Corvane\\Widelens\\", "dialog 110",
-                "dialog 110 ended 0", "registry key " + key,
-                "registry " + key + " DisplayName=Corvane Widelens",
+                "profile [INSTALL] GROUP=Corvane Widelens", "dialog 110 ended 0",
+                "registry key " + key, "registry " + key + " DisplayName=Corvane Widelens",
                 "registry " + key + " UninstallString=C:\\Corvane\\Widelens\\UNINST32.EXE",
                 "dialog 107", "dialog 107 ended 1",
                 "profile [ADBarParamter] ImageFileName=C:\\Corvane\\Widelens\\Widelens.GIF"}));
   // The cache pattern is the last thing written; teardown follows in order.
+  std::string n = std::to_string(LoggedFiles().size());
   std::vector<std::string> tail(TheMachine().journal.end() - 6, TheMachine().journal.end());
   EXPECT_EQ(tail, (std::vector<std::string>{
-                      "profile [UNINSTALL] FILENUM=15",
-                      "profile [UNINSTALL] FILE15=C:\\Corvane\\Widelens\\Cache\\*.*", "com stop",
-                      "kill timer 910", "quit", "close event"}));
+                      "profile [UNINSTALL] FILENUM=" + n,
+                      "profile [UNINSTALL] FILE" + n + "=C:\\Corvane\\Widelens\\Cache\\*.*",
+                      "com stop", "kill timer 910", "quit", "close event"}));
   EXPECT_EQ(JournalLines("com"), (std::vector<std::string>{"com start", "com stop"}));
   EXPECT_TRUE(TheMachine().live_icons.empty());
   EXPECT_EQ(TheMachine().live_graphics.size(), 1u);
@@ -264,8 +266,8 @@ TEST_F(Driver, ASecondRunProposesTheShortFormAndRewritesTheLogFromOne) {
             "C:\\Program Files\\Corvane Widelens\\UNINST32.EXE");
   EXPECT_EQ(ProfileValue("ADBarParamter", "ImageFileName"),
             "C:\\Program Files\\Corvane Widelens\\Widelens.GIF");
-  ASSERT_EQ(LoggedFiles().size(), 15u);
-  EXPECT_EQ(LoggedDirectories().size(), 3u);
+  ASSERT_EQ(LoggedFilesBelow("C:\\Program Files\\Corvane Widelens\\").size(), 15u);
+  EXPECT_EQ(LoggedDirectories().size(), 4u);  // with the program group's folder
 
   // The same machine, a new setup process.
   ResetSetupState();
@@ -277,13 +279,16 @@ TEST_F(Driver, ASecondRunProposesTheShortFormAndRewritesTheLogFromOne) {
   });
   ASSERT_EQ(RunInstaller(), 1);
   EXPECT_EQ(proposed, "C:\\PROGRA~1\\CORVAN~1");
-  std::vector<std::string> files = LoggedFiles();
+  std::vector<std::string> files = LoggedFilesBelow("C:\\PROGRA~1\\CORVAN~1\\");
   ASSERT_EQ(files.size(), 15u);
   EXPECT_EQ(files[0], "C:\\PROGRA~1\\CORVAN~1\\PIXBASE.dll");
-  EXPECT_EQ(LoggedDirectories(),
-            (std::vector<std::string>{"C:\\PROGRA~1\\CORVAN~1", "C:\\PROGRA~1\\CORVAN~1"}));
-  // The first run's third directory entry lies beyond the new count.
-  EXPECT_EQ(ProfileValue("UNINSTALL", "DIR3"), "C:\\Program Files\\Corvane Widelens");
+  EXPECT_EQ(LoggedFiles()[0], "C:\\PROGRA~1\\CORVAN~1\\PIXBASE.dll");
+  std::vector<std::string> directories = LoggedDirectories();
+  ASSERT_EQ(directories.size(), 3u);
+  EXPECT_EQ(directories[0], "C:\\PROGRA~1\\CORVAN~1");
+  EXPECT_EQ(directories[1], "C:\\PROGRA~1\\CORVAN~1");
+  // The first run's fourth directory entry lies beyond the new count.
+  EXPECT_NE(ProfileValue("UNINSTALL", "DIR4"), "<missing>");
 }
 
 TEST_F(Driver, LeavingDuringTheCopyDeletesTheSettingsFileAndKeepsTheFiles) {

@@ -33,6 +33,7 @@ void AcceptStart(const std::string& destination) {
     if (!destination.empty()) TypeInto(dialog, 201, destination);
     Press(dialog, 1);
   });
+  OnDialog(107, [](Window dialog) { Press(dialog, 1); });  // Finish, when the run gets there
 }
 
 void CancelStart() {
@@ -55,5 +56,13 @@ std::vector<std::string> Logged(const char* count_key, const char* prefix) {
 
 std::vector<std::string> LoggedFiles() { return Logged("FILENUM", "FILE"); }
 std::vector<std::string> LoggedDirectories() { return Logged("PATHNUM", "DIR"); }
+
+std::vector<std::string> LoggedFilesBelow(const std::string& directory) {
+  std::vector<std::string> below;
+  for (const std::string& file : LoggedFiles()) {
+    if (file.compare(0, directory.size(), directory) == 0) below.push_back(file);
+  }
+  return below;
+}
 
 }  // namespace setup::testing

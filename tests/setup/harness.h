@@ -17,7 +17,7 @@ void FreshMachine();
 std::vector<std::uint8_t> MemberBytes(int index);
 
 // The start dialog (English) answered with OK, optionally after typing a
-// destination; Cancel; the close box.
+// destination (and the finish dialog with Finish); Cancel.
 void AcceptStart(const std::string& destination = "");
 void CancelStart();
 
@@ -28,6 +28,8 @@ int RunInstaller();
 // count key's value.
 std::vector<std::string> LoggedFiles();
 std::vector<std::string> LoggedDirectories();
+// The FILE entries that lie below a directory (given with its backslash).
+std::vector<std::string> LoggedFilesBelow(const std::string& directory);
 
 }  // namespace setup::testing
 
