@@ -121,7 +121,7 @@ struct Machine {
 
   // Windows and dialogs.
   std::set<Window> windows;                       // existing windows, the installer's and others'
-  std::map<Window, platform::Rect> window_rects;  // windows not listed are 400 x 300
+  std::map<Window, platform::Rect> window_rects;  // others have window_size
   std::vector<SentMessage> sent;
   std::map<std::pair<Window, unsigned>, Timer> timers;
   std::map<Window, Dialog> dialogs;  // open dialogs
@@ -131,7 +131,7 @@ struct Machine {
   MessageAnswer answer;
   std::vector<MessageRecord> messages;
   platform::Rect screen{0, 0, 1024, 768};
-  platform::Rect window_size{0, 0, 400, 300};  // every window's rectangle
+  platform::Rect window_size{0, 0, 400, 300};  // windows not in window_rects
   std::map<Window, std::pair<long, long>> moved_to;
   bool background_class_registered = false;
   Window background = 0;
