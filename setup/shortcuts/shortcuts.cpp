@@ -294,7 +294,9 @@ void RemoveOldGroup() {
   // The settings file is not trusted to name what may be deleted: only a
   // direct child of the Programs folder is.
   if (!GroupNameIsSafe(group_name)) return;
-  char folder[128];
+  // As large as the one the group was made in: a Programs folder that would
+  // not fit would otherwise be looked for in the fallback folder.
+  char folder[kFolderSize];
   if (TheSetup.IsNtPlatform)
     GetCommonProgramsFolder(folder, sizeof folder);
   else

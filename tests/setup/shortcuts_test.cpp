@@ -338,6 +338,17 @@ TEST_F(Shortcuts, AnEarlierChineseGroupIsRemovedBeforeTheEnglishOne) {
   EXPECT_EQ(ProfileValue("INSTALL", "GROUP"), "Corvane Widelens");
 }
 
+TEST_F(Shortcuts, AGroupInALongProgramsFolderIsFoundAgain) {
+  const std::string programs = "C:\\" + std::string(90, 'P') + "\\" + std::string(60, 'Q');
+  AddDirectory(programs);
+  SetRegistryValue(platform::RegistryRoot::LocalMachine, kShellFolders, "Common Programs",
+                   programs);
+  BuildProgramGroup();
+  ASSERT_TRUE(Exists(programs + "\\Corvane Widelens\\Corvane Widelens.lnk"));
+  RemoveOldGroup();
+  EXPECT_FALSE(Exists(programs + "\\Corvane Widelens"));
+}
+
 TEST_F(Shortcuts, WithoutARecordedGroupNothingIsDeleted) {
   AddFile(kCommonPrograms + "\\Corvane Widelens\\Old.lnk", "x");
   RemoveOldGroup();

@@ -47,14 +47,20 @@ fi
 total_passed=0
 total_failed=0
 
-# run NAME PREFIX LANGUAGE WITH_HELP ROBOT_OPTIONS...
+# run NAME PREFIX LANGUAGE EXTRAS ROBOT_OPTIONS...
+#   EXTRAS: yes (a FULLDATA tree with the help file), tools
+#   (TOOLS\SETUPBRW.EXE next to setup) or no
 run() {
-  local name=$1 prefix=$2 language=$3 with_help=$4
+  local name=$1 prefix=$2 language=$3 extras=$4
   shift 4
   local dist=$prefix/drive_c/dist-$name
   mkdir -p "$dist" "$prefix/drive_c/shots"
   cp "$setup_exe" "$dist/setup.exe"
-  if [ "$with_help" = yes ]; then
+  if [ "$extras" = tools ]; then
+    mkdir -p "$dist/TOOLS"
+    printf 'tools' >"$dist/TOOLS/SETUPBRW.EXE"
+  fi
+  if [ "$extras" = yes ]; then
     mkdir -p "$dist/FULLDATA/Docs"
     printf 'help' >"$dist/FULLDATA/Widelens.CHM"
     printf 'readme' >"$dist/FULLDATA/Docs/README.TXT"
@@ -86,9 +92,10 @@ run() {
 
 first=$work/prefix-1
 cp -a "$template" "$first"
-run english "$first" en yes --help-file --chooser-messages
+run english "$first" en yes --help-file --chooser-messages --exit-confirmation
 # The help file of the first run is still in the destination.
-run chinese-after-english "$first" zh no --help-file --chooser-messages --old-group "Corvane Widelens" \
+run chinese-after-english "$first" zh tools --help-file --chooser-messages --exit-confirmation --tools \
+  --old-group "Corvane Widelens" \
   --quick-launch "C:\\QuickLaunch"
 second=$work/prefix-2
 cp -a "$template" "$second"

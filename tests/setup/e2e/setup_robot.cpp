@@ -12,6 +12,8 @@
 //     --old-group NAME       a group of that name (UTF-8) from an earlier
 //                            run must be gone afterwards
 //     --chooser-messages     try the directory chooser's refusals first
+//     --exit-confirmation    press Cancel during the copy, then Resume
+//     --tools                TOOLS\SETUPBRW.EXE lies next to setup
 //
 // Prints one line per check and closes with "N passed, N failed".
 //
@@ -256,13 +258,16 @@ int main(int argc, char** argv) {
   const std::string setup_exe = argv[1];
   shot_dir = argv[2];
   const bool chinese = std::strcmp(argv[3], "zh") == 0;
-  bool exit_when_done = false, help_file = false, chooser_messages = false;
+  bool exit_when_done = false, help_file = false, chooser_messages = false,
+       exit_confirmation = false, tools = false;
   std::wstring quick_launch, old_group;
   for (int i = 4; i < argc; ++i) {
     std::string option = argv[i];
     if (option == "--exit-when-done") exit_when_done = true;
     if (option == "--help-file") help_file = true;
     if (option == "--chooser-messages") chooser_messages = true;
+    if (option == "--exit-confirmation") exit_confirmation = true;
+    if (option == "--tools") tools = true;
     if (option == "--quick-launch" && i + 1 < argc) quick_launch = Wide(argv[++i]);
     if (option == "--old-group" && i + 1 < argc) old_group = Wide(argv[++i]);
   }
@@ -352,7 +357,19 @@ int main(int argc, char** argv) {
 
   HWND copy = WaitForWindow(chinese ? Wide("安装《宽镜》") : L"Setup Corvane Widelens", 300);
   Check(copy != nullptr, "the copy dialog appears");
-  if (copy != nullptr) Screenshot(("5-copy-" + lang).c_str());
+  if (copy != nullptr) {
+    Screenshot(("5-copy-" + lang).c_str());
+    if (exit_confirmation) {
+      Click(copy, IDCANCEL);
+      HWND confirm = WaitForWindow(chinese ? Wide("退出安装") : L"Exit Setup", 120);
+      Check(confirm != nullptr, "Cancel asks whether to leave setup");
+      if (confirm != nullptr) {
+        Screenshot(("5-exit-confirmation-" + lang).c_str());
+        Click(confirm, IDC_EXIT_RESUME);
+        Check(WaitUntilGone(confirm, 60), "Resume goes back to the copy");
+      }
+    }
+  }
   HWND wait = WaitForWindow(chinese ? Wide("创建程序组") : L"Create Group", 600);
   Check(wait != nullptr, "the group creation wait dialog appears");
   if (wait != nullptr) Screenshot(("6-wait-" + lang).c_str());
@@ -363,8 +380,13 @@ int main(int argc, char** argv) {
       Check(WaitUntilGone(finish, 60), "the finish dialog closes by itself");
     } else {
       Screenshot(("7-finish-" + lang).c_str());
-      HWND tools = GetDlgItem(finish, IDC_FINISH_TOOLS);
-      Check(tools != nullptr && !IsWindowVisible(tools), "the tools box is hidden");
+      HWND box = GetDlgItem(finish, IDC_FINISH_TOOLS);
+      if (tools)
+        Check(box != nullptr && IsWindowVisible(box) &&
+                  SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED,
+              "the tools box is offered and ticked");
+      else
+        Check(box != nullptr && !IsWindowVisible(box), "the tools box is hidden");
       Click(finish, IDOK);
     }
   }
