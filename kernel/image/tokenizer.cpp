@@ -30,8 +30,9 @@ extern "C" {
 int32_t NextToken(TokenState* state, int32_t flags, char* token, int32_t size, const char* line,
                   const char* blanks, const char* breaks, const char* quotes, char escape,
                   char* break_character, int32_t* position, char* quoted) {
-  *break_character = 0;
-  *quoted = 0;
+  if (break_character != nullptr) *break_character = 0;
+  if (quoted != nullptr) *quoted = 0;
+  if (state == nullptr || line == nullptr || position == nullptr) return 1;
   int32_t at = *position;
   // A position before the line, or past its end, holds nothing more.
   if (at < 0 || std::memchr(line, '\0', static_cast<size_t>(at)) != nullptr || line[at] == '\0')
@@ -48,14 +49,14 @@ int32_t NextToken(TokenState* state, int32_t flags, char* token, int32_t size, c
       if (state->state == TokenQuoted) {
         Store(state, token, size, c, true);
       } else {
-        *break_character = c;
+        if (break_character != nullptr) *break_character = c;
         ended = true;  // the position moves past the break
       }
     } else if (InSet(quotes, c)) {
       if (state->state == TokenStart) {
         state->state = TokenQuoted;
         state->quote = c;
-        *quoted = 1;
+        if (quoted != nullptr) *quoted = 1;
       } else if (state->state == TokenQuoted) {
         if (c == state->quote) {
           state->state = TokenClosed;
@@ -65,7 +66,7 @@ int32_t NextToken(TokenState* state, int32_t flags, char* token, int32_t size, c
         }
       } else {
         // The quote starts the next token.
-        *break_character = c;
+        if (break_character != nullptr) *break_character = c;
         ended = true;
         advance = false;
       }
@@ -77,8 +78,7 @@ int32_t NextToken(TokenState* state, int32_t flags, char* token, int32_t size, c
     } else if (c == escape) {
       if (line[at + 1] == '\0') {
         Store(state, token, size, c, true);
-        *break_character = 0;
-        ended = true;
+        ended = true;  // the break output stays 0
       } else if (state->state == TokenStart) {
         state->state = TokenInside;
         advance = false;  // the same escape is taken again, now inside the token

@@ -247,6 +247,25 @@ TEST(NextTokenTest, ALongTokenIsCutToTheBuffer) {
   EXPECT_EQ(tiny.token(), "");
 }
 
+TEST(NextTokenTest, MissingOutputsAreLeftAlone) {
+  TokenState state = {};
+  char token[8];
+  int32_t position = 0;
+  EXPECT_EQ(NextToken(&state, 0, token, 8, "a'b=c", "", "=", "'", 0, nullptr, &position, nullptr),
+            0);
+  EXPECT_STREQ(token, "a");
+  EXPECT_EQ(NextToken(&state, 0, token, 8, nullptr, "", "=", "'", 0, nullptr, &position, nullptr),
+            1);
+  EXPECT_EQ(NextToken(&state, 0, token, 8, "abc", nullptr, nullptr, nullptr, 0, nullptr, nullptr,
+                      nullptr),
+            1);
+  position = 0;
+  EXPECT_EQ(NextToken(&state, 0, nullptr, 8, "abc", nullptr, nullptr, nullptr, 0, nullptr,
+                      &position, nullptr),
+            0);
+  EXPECT_EQ(position, 3);
+}
+
 TEST(NextTokenTest, APositionOutsideTheLineHoldsNothing) {
   Tokenizer t("ab");
   t.position = 7;

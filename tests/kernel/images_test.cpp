@@ -241,6 +241,26 @@ TEST_F(ImagesTest, ReportRaisesTheWorstAsErrorAndThenAsWarning) {
   DestroyImage(quiet);
 }
 
+TEST_F(ImagesTest, CopiesThatCannotBeMadeAreReportedAndLeftEmpty) {
+  RecordedRaises raises;
+  ReportedList list;
+  ExceptionReport report;
+  InitExceptionReport(&report);
+  pixbase::testing::FailAllocationsAfter(0, -1);
+  CollectImageExceptions(list.first, &report);
+  pixbase::testing::StopFailingAllocations();
+  EXPECT_EQ(report.severity, 420);
+  EXPECT_EQ(report.reason, nullptr);  // nothing written into a missing block
+  EXPECT_EQ(report.description, nullptr);
+  ASSERT_FALSE(raises.all().empty());
+  for (const auto& raise : raises.all()) {
+    EXPECT_EQ(raise.severity, 400);
+    EXPECT_EQ(raise.reason, "Unable to allocate string");
+    EXPECT_EQ(raise.description, "Memory allocation failed");
+  }
+  DisposeExceptionReport(&report);
+}
+
 TEST_F(ImagesTest, RecordingAFailureReplacesOnlyAtTheSameOrHigherSeverity) {
   ImageRecord* image = AllocateImage();
   pixbase::RecordImageException(image, 320, "Unable to transform colorspace",

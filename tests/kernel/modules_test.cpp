@@ -301,6 +301,7 @@ TEST_F(ModulesTest, LoadingATagTwiceKeepsTheNewerEntry) {
   UseModuleDirectory(ModuleDirectory());
   EXPECT_EQ(LoadCoderModule("TESTA"), 1);
   ModuleEntry* older = FindModuleEntry("TESTA");
+  ASSERT_NE(older, nullptr);
   older->loadTime = 1;  // to tell the entries apart
   EXPECT_EQ(LoadCoderModule("TESTA"), 1);
   EXPECT_EQ(ListNames(), (Names{"TESTA"}));
@@ -368,6 +369,21 @@ TEST_F(ModulesTest, TheSearchPathIsTriedElementByElement) {
   EXPECT_EQ(UnloadCoderModule("TESTA"), 1);
   EXPECT_EQ(ReleaseLibrary(direct), 1);
   EXPECT_EQ(ReleaseLibrary(nullptr), 0);
+}
+
+TEST_F(ModulesTest, ASearchPathThatCannotBeCopiedIsNone) {
+  RecordedRaises raises;
+  SetLibrarySearchPath(::testing::TempDir().c_str());
+  pixbase::testing::FailAllocationsAfter(0, 1);
+  SetLibrarySearchPath("c:\\elsewhere");
+  pixbase::testing::StopFailingAllocations();
+  ASSERT_EQ(raises.all().size(), 1u);
+  EXPECT_EQ(raises.all()[0].reason, "Unable to allocate string");
+  // No search path: the name goes to the platform loader as it is.
+  std::string modules = ModuleDirectory() + kSeparator + "VELOTESTA.dll";
+  void* handle = LoadLibraryOnPath(modules.c_str());
+  EXPECT_NE(handle, nullptr);
+  ReleaseLibrary(handle);
 }
 
 TEST_F(ModulesTest, AModuleDirectoryTooLongForThePathIsNotSearched) {

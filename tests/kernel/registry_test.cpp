@@ -319,6 +319,26 @@ TEST_F(RegistryTest, NoMemoryForAnEntry) {
   EXPECT_EQ(pixbase::ModuleDirectories()[0], nullptr);
 }
 
+// A lock that cannot be made is made at the next use; the registry works
+// meanwhile.
+TEST_F(RegistryTest, ALockThatCannotBeMadeDoesNotStopTheRegistry) {
+  RecordedRaises raises;
+  char destination[PIXBASE_TEXT_EXTENT] = {};
+  Register("DAT");
+  std::string raw = File("nolock.dat", "x");
+  pixbase::testing::FailAllocationsAfter(0, -1);
+  FormatEntry* entry = FindFormatEntry("dat");
+  int32_t decided = DetectImageFormat(raw.c_str(), destination);
+  pixbase::testing::StopFailingAllocations();
+  EXPECT_NE(entry, nullptr);
+  EXPECT_EQ(decided, 1);
+  EXPECT_STREQ(destination, "DAT");
+  // Only the locks of first use can have failed to be made.
+  for (const auto& raise : raises.all())
+    EXPECT_EQ(raise.reason, "Unable to allocate semaphore_info info");
+  EXPECT_EQ(UnregisterFormatEntry("DAT"), 1);
+}
+
 // Threads that arrive together at an empty registry, whose locks are not
 // made yet, all use the same lock: no registration is lost, and the set-up
 // of the empty registry releases nothing twice.
