@@ -167,6 +167,11 @@ ImportPlan MakeImportPlan(int32_t layout, int32_t stride) {
 #if PIXBASE_PIXEL_X86
 #define PIXEL_INLINE inline __attribute__((always_inline))
 
+// In each 128-bit lane, the bytes of four pixels' blue, red, green and fourth
+// planes (4 each) gathered pixel by pixel.
+alignas(16) constexpr uint8_t kInterleavePlanes[16] = {0, 8,  4, 12, 1, 9,  5, 13,
+                                                       2, 10, 6, 14, 3, 11, 7, 15};
+
 namespace sse2 {
 #define PIXEL_TARGET __attribute__((target("sse2")))
 struct V {
@@ -201,8 +206,11 @@ struct V {
   static PIXEL_TARGET PIXEL_INLINE F Mul(F a, F b) { return _mm_mul_ps(a, b); }
   static PIXEL_TARGET PIXEL_INLINE F Min(F a, F b) { return _mm_min_ps(a, b); }
   static PIXEL_TARGET PIXEL_INLINE F Max(F a, F b) { return _mm_max_ps(a, b); }
-  static PIXEL_TARGET PIXEL_INLINE I ZeroWhereLess(F v, F limit, I a) {
-    return _mm_andnot_si128(_mm_castps_si128(_mm_cmplt_ps(v, limit)), a);
+  // Saturated to bytes and interleaved: blue, green, red, fourth of each pixel.
+  static PIXEL_TARGET PIXEL_INLINE I PackSaturated(I b, I g, I r, I a) {
+    const I planes = _mm_packus_epi16(_mm_packs_epi32(b, r), _mm_packs_epi32(g, a));
+    const I pairs = _mm_unpacklo_epi8(planes, _mm_srli_si128(planes, 8));
+    return _mm_unpacklo_epi16(pairs, _mm_srli_si128(pairs, 8));
   }
   static PIXEL_TARGET PIXEL_INLINE I LookupBytes(const uint8_t* table, I index) {
     alignas(16) int32_t at[4];
@@ -252,8 +260,10 @@ struct V {
   static PIXEL_TARGET PIXEL_INLINE F Mul(F a, F b) { return _mm256_mul_ps(a, b); }
   static PIXEL_TARGET PIXEL_INLINE F Min(F a, F b) { return _mm256_min_ps(a, b); }
   static PIXEL_TARGET PIXEL_INLINE F Max(F a, F b) { return _mm256_max_ps(a, b); }
-  static PIXEL_TARGET PIXEL_INLINE I ZeroWhereLess(F v, F limit, I a) {
-    return _mm256_andnot_si256(_mm256_castps_si256(_mm256_cmp_ps(v, limit, _CMP_LT_OQ)), a);
+  // Saturated to bytes and interleaved: blue, green, red, fourth of each pixel.
+  static PIXEL_TARGET PIXEL_INLINE I PackSaturated(I b, I g, I r, I a) {
+    const I planes = _mm256_packus_epi16(_mm256_packs_epi32(b, r), _mm256_packs_epi32(g, a));
+    return _mm256_shuffle_epi8(planes, BroadcastLane(kInterleavePlanes));
   }
   static PIXEL_TARGET PIXEL_INLINE I LookupBytes(const uint8_t* table, I index) {
     return _mm256_and_si256(_mm256_i32gather_epi32(reinterpret_cast<const int*>(table), index, 1),
@@ -312,9 +322,10 @@ struct V {
   static PIXEL_TARGET PIXEL_INLINE F Mul(F a, F b) { return _mm512_mul_ps(a, b); }
   static PIXEL_TARGET PIXEL_INLINE F Min(F a, F b) { return _mm512_min_ps(a, b); }
   static PIXEL_TARGET PIXEL_INLINE F Max(F a, F b) { return _mm512_max_ps(a, b); }
-  static PIXEL_TARGET PIXEL_INLINE I ZeroWhereLess(F v, F limit, I a) {
-    return _mm512_mask_mov_epi32(a, _mm512_cmp_ps_mask(v, limit, _CMP_LT_OQ),
-                                 _mm512_setzero_si512());
+  // Saturated to bytes and interleaved: blue, green, red, fourth of each pixel.
+  static PIXEL_TARGET PIXEL_INLINE I PackSaturated(I b, I g, I r, I a) {
+    const I planes = _mm512_packus_epi16(_mm512_packs_epi32(b, r), _mm512_packs_epi32(g, a));
+    return _mm512_shuffle_epi8(planes, BroadcastLane(kInterleavePlanes));
   }
   static PIXEL_TARGET PIXEL_INLINE I LookupBytes(const uint8_t* table, I index) {
     return _mm512_and_si512(_mm512_i32gather_epi32(index, table, 1), _mm512_set1_epi32(0xFF));

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <random>
 #include <string>
@@ -47,7 +48,14 @@ struct TestImage {
   TestImage& operator=(const TestImage&) = delete;
 };
 
+std::string Name(VectorLevel level);
+
 std::vector<VectorLevel> Levels() {
+  static bool told = false;
+  if (!told) {
+    std::printf("vector units of this processor: up to %s\n", Name(ProcessorVectorLevel()).c_str());
+    told = true;
+  }
   std::vector<VectorLevel> levels;
   for (int l = 0; l <= static_cast<int>(ProcessorVectorLevel()); ++l)
     levels.push_back(static_cast<VectorLevel>(l));
