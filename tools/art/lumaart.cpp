@@ -187,9 +187,11 @@ bool write_icon(const std::string& path, const std::vector<Canvas>& images) {
         auto channel = [](double v) {
           return static_cast<uint8_t>(std::lround(std::clamp(v, 0.0, 1.0) * 255));
         };
-        blob.push_back(channel(p.b * p.a));  // premultiplied for the masked path
-        blob.push_back(channel(p.g * p.a));
-        blob.push_back(channel(p.r * p.a));
+        // Icon files keep straight (not premultiplied) alpha; a transparent
+        // pixel is black so that the masked path shows the background.
+        blob.push_back(channel(p.a > 0 ? p.b : 0));
+        blob.push_back(channel(p.a > 0 ? p.g : 0));
+        blob.push_back(channel(p.a > 0 ? p.r : 0));
         blob.push_back(channel(p.a));
       }
     for (int y = c.height - 1; y >= 0; --y) {
