@@ -2,6 +2,7 @@
 #   make test   all tests: native under the sanitizers, then Win32 under Wine
 #   make run    build the distribution and run it under Wine
 #   make dist   build only; the Windows distribution lands in build/win32/dist
+#               (PAYLOAD_DIR=DIR: setup.exe carries the real product files of DIR)
 #   make fuzz   run every fuzzer for FUZZ_SECONDS (default 60) each
 #   make bench  the benchmarks (native, optimised)
 # Each target first installs the Debian packages that are missing.
@@ -21,8 +22,10 @@ native: deps
 	cmake --preset native >/dev/null
 	cmake --build --preset native -j $(JOBS)
 
+# PAYLOAD_DIR=DIR packs the real product files (members 2 to 14) into
+# setup.exe; without it they are marked placeholders.
 win32: deps
-	cmake --preset win32 >/dev/null
+	cmake --preset win32 -DPAYLOAD_DIR=$(abspath $(PAYLOAD_DIR)) >/dev/null
 	cmake --build --preset win32 -j $(JOBS)
 
 dist: win32
@@ -58,9 +61,8 @@ test: test-native test-fuzz test-win32
 run: dist
 	@echo "--- democlient (PIXBASE.dll by ordinal, under Wine) ---"
 	cd build/win32/dist && ../../../scripts/wine-run democlient.exe PIXBASE.dll
-	@echo "--- setup.exe: whole runs of the wizard played under Wine, screenshots in build/screenshots ---"
-	tests/setup/e2e/run_end_to_end.sh build/win32/bin/setup.exe build/win32/bin/setup_robot.exe \
-	  build/win32 build/screenshots
+	@echo "--- setup.exe under Wine ---"
+	scripts/run-setup
 
 clean:
 	rm -rf build

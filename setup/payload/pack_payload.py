@@ -66,6 +66,8 @@ def main():
             with open(os.path.join(args.members_dir, name), "wb") as copy:
                 copy.write(data)
     os.replace(args.payload + ".tmp", args.payload)
+    with open(os.path.join(args.members_dir, "order.txt"), "w") as order:
+        order.write("".join(name + "\n" for name, _ in members))
 
     rows = "\n".join('    {"%s", %du},' % (name, len(data)) for name, data in members)
     total = sum(len(data) for _, data in members)
