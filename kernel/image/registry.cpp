@@ -23,6 +23,7 @@ char* g_module_directories[pixbase::kModuleDirectoryCount + 1] = {};
 std::atomic<SemaphoreRecord*> g_registry_lock{nullptr};
 std::atomic<SemaphoreRecord*> g_detection_lock{nullptr};
 std::atomic<bool> g_release_at_exit{false};
+std::atomic<int> g_exit_releases_arranged{0};
 
 // The lock in `slot`, made on first use. Two threads that arrive first at the
 // same moment may both make one; only the first stored survives and the other
@@ -112,6 +113,8 @@ void PIXBASE_CALL ReleaseRegistryAtExit() {
 namespace pixbase {
 
 char* const* ModuleDirectories() { return g_module_directories; }
+
+int ExitReleasesArranged() { return g_exit_releases_arranged.load(); }
 
 // The list is changed under the registry lock, so that lookups that find the
 // registry empty at the same moment never release a text twice.
@@ -209,7 +212,10 @@ FormatEntry* FindFormatEntry(const char* name) {
   if (empty) {
     // The clean-up at exit is registered once per process, however often
     // the registry is found empty.
-    if (!g_release_at_exit.exchange(true)) std::atexit(ReleaseRegistryAtExit);
+    if (!g_release_at_exit.exchange(true)) {
+      std::atexit(ReleaseRegistryAtExit);
+      ++g_exit_releases_arranged;
+    }
     InitializeModuleDirectories();
   }
   if (name == nullptr || *name == '\0') return g_first;
