@@ -125,7 +125,15 @@ void DeleteTree(const char* path) {
       if (AppendText(child, sizeof child, entry.name) !=
           std::strlen(path) + 1 + std::strlen(entry.name))
         continue;
-      if (entry.attributes & platform::kDirectoryAttribute) {
+      if (entry.attributes & platform::kReparsePointAttribute) {
+        // A junction or symbolic link: removed as a link, never followed,
+        // so that nothing outside the tree is deleted through it.
+        platform::SetNormalAttributes(child);
+        if (entry.attributes & platform::kDirectoryAttribute)
+          platform::RemoveDirectoryAt(child);
+        else
+          platform::DeleteFileAt(child);
+      } else if (entry.attributes & platform::kDirectoryAttribute) {
         DeleteTree(child);
       } else {
         platform::SetNormalAttributes(child);

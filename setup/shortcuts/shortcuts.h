@@ -66,7 +66,8 @@ int PathExists(const char* path);
 
 // Deletes the directory with everything below it. Entries whose names start
 // with a dot are passed over (and keep their directory); read-only files
-// are made writable first; single failures are ignored.
+// are made writable first; junctions and symbolic links are removed, never
+// followed; single failures are ignored.
 void DeleteTree(const char* path);
 
 // The per-user and the all-users Programs folders from the registry, or

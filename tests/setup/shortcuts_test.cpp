@@ -317,6 +317,19 @@ TEST_F(Shortcuts, ADotFileKeepsItsFolder) {
   EXPECT_TRUE(IsDirectory("C:\\Old\\Sub"));
 }
 
+TEST_F(Shortcuts, DeleteTreeNeverFollowsAJunction) {
+  // C:\Old\Link is a junction to a place outside the tree; the simulated
+  // machine shows the place's files below it.
+  AddFile("C:\\Old\\A.TXT", "a");
+  AddFile("C:\\Old\\Link\\Precious.DOC", "p");
+  TheMachine().nodes.at(Canonical("C:\\Old\\Link")).extra_attributes =
+      platform::kReparsePointAttribute;
+  DeleteTree("C:\\Old");
+  EXPECT_TRUE(Exists("C:\\Old\\Link\\Precious.DOC"));
+  EXPECT_FALSE(Exists("C:\\Old\\A.TXT"));
+  EXPECT_TRUE(JournalLines("delete C:\\Old\\Link").empty());
+}
+
 TEST_F(Shortcuts, DeleteTreeOfAMissingFolderDoesNothing) {
   AddFile("C:\\Keep\\A.TXT", "a");
   DeleteTree("C:\\Missing");

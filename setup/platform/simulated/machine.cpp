@@ -110,6 +110,7 @@ platform::FoundEntry EntryFor(const std::string& name, const Node* node) {
   CopyOut(name, entry.name, sizeof entry.name);
   entry.attributes = node == nullptr || node->directory ? platform::kDirectoryAttribute : 0x20;
   entry.size_low = node == nullptr ? 0 : static_cast<std::uint32_t>(node->data.size());
+  if (node != nullptr) entry.attributes |= node->extra_attributes;
   return entry;
 }
 

@@ -34,9 +34,10 @@ struct Node {
   std::string path;  // as created (case kept)
   bool directory = false;
   std::vector<std::uint8_t> data;
-  bool locked = false;      // cannot be created, truncated or opened
-  long write_limit = -1;    // >= 0: the file never grows beyond this many bytes
-  bool read_error = false;  // reads fail with -1
+  bool locked = false;                 // cannot be created, truncated or opened
+  long write_limit = -1;               // >= 0: the file never grows beyond this many bytes
+  bool read_error = false;             // reads fail with -1
+  std::uint32_t extra_attributes = 0;  // added to what a search reports (e.g. 0x400)
 };
 
 struct Section {
