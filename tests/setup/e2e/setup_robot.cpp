@@ -82,11 +82,11 @@ BOOL CALLBACK FindByCaption(HWND window, LPARAM param) {
 // Waits up to `seconds` for a visible top-level window of setup with the
 // caption; polls often, since some dialogs are up only briefly.
 HWND WaitForWindow(const std::wstring& caption, int seconds) {
-  for (int i = 0; i < seconds * 50; ++i) {
+  for (int i = 0; i < seconds * 100; ++i) {
     Found found{caption.c_str(), nullptr};
     EnumWindows(FindByCaption, reinterpret_cast<LPARAM>(&found));
     if (found.window != nullptr) return found.window;
-    Sleep(20);
+    Sleep(10);
   }
   return nullptr;
 }
