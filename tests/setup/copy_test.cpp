@@ -71,6 +71,11 @@ TEST_F(Copy, EachTickOpensOneItemAndSpendsAtMost320Milliseconds) {
   OnDialog(105, [&](Window dialog) {
     EXPECT_EQ(TheCopyJob.item_count, 14u);
     EXPECT_EQ(TheCopyJob.total_bytes, 2077977u);
+    DeliverTicks(dialog, 1);
+    EXPECT_EQ(DialogOf(dialog).texts[1001], "D:\\SETUP\\PIXBASE.dll");
+    EXPECT_EQ(DialogOf(dialog).texts[1002], kRoot + "PIXBASE.dll");
+    copied.push_back(TheCopyJob.copied_bytes);
+    positions.push_back(TheCopyJob.position);
     while (DialogOf(dialog).posted.empty()) {
       DeliverTicks(dialog, 1);
       copied.push_back(TheCopyJob.copied_bytes);

@@ -110,7 +110,11 @@ TEST_F(Driver, PostCopyStepsAndTheSettingsFileFollowTheirOrder) {
 
 TEST_F(Driver, ChineseCodePageUsesTheChineseDialogsAndName) {
   TheMachine().code_page = 936;
-  OnDialog(113, [](Window dialog) { Press(dialog, 1); });
+  OnDialog(113, [](Window dialog) {
+    EXPECT_EQ(DialogOf(dialog).texts[1312], TheMachine().strings[37]);
+    Press(dialog, 1);
+  });
+  OnDialog(10503, [](Window dialog) { Press(dialog, 1); });
   ASSERT_EQ(RunInstaller(), 1);
   EXPECT_EQ(TheMachine().dialogs_run, (std::vector<int>{113, 10502, 10507, 10503}));
   EXPECT_EQ(JournalLines("bitmap"), (std::vector<std::string>{"bitmap 104", "bitmap 111"}));
