@@ -280,6 +280,17 @@ struct V {
     const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + lane_bytes));
     return _mm256_inserti128_si256(_mm256_castsi128_si256(low), high, 1);
   }
+  // As LoadLanes over pairs of bytes, keeping the first byte of each pair.
+  static PIXEL_TARGET PIXEL_INLINE I LoadLanesOfPairs(const uint8_t* p, int64_t lane_bytes) {
+    return _mm256_inserti128_si256(_mm256_castsi128_si256(FirstBytes(p)),
+                                   FirstBytes(p + 2 * lane_bytes), 1);
+  }
+  static PIXEL_TARGET PIXEL_INLINE __m128i FirstBytes(const uint8_t* p) {
+    const __m128i low = _mm_set1_epi16(0xFF);
+    return _mm_packus_epi16(
+        _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)), low),
+        _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16)), low));
+  }
   static PIXEL_TARGET PIXEL_INLINE I Shuffle(I a, I control) {
     return _mm256_shuffle_epi8(a, control);
   }
@@ -291,7 +302,7 @@ struct V {
 }  // namespace avx2
 
 namespace avx512 {
-#define PIXEL_TARGET __attribute__((target("avx512f,avx512bw")))
+#define PIXEL_TARGET __attribute__((target("avx512f,avx512bw,avx512vl")))
 struct V {
   using I = __m512i;
   using F = __m512;
@@ -344,6 +355,16 @@ struct V {
     return _mm512_inserti32x4(
         v, _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 3 * lane_bytes)), 3);
   }
+  // As LoadLanes over pairs of bytes, keeping the first byte of each pair.
+  static PIXEL_TARGET PIXEL_INLINE I LoadLanesOfPairs(const uint8_t* p, int64_t lane_bytes) {
+    I v = _mm512_castsi128_si512(FirstBytes(p));
+    v = _mm512_inserti32x4(v, FirstBytes(p + 2 * lane_bytes), 1);
+    v = _mm512_inserti32x4(v, FirstBytes(p + 4 * lane_bytes), 2);
+    return _mm512_inserti32x4(v, FirstBytes(p + 6 * lane_bytes), 3);
+  }
+  static PIXEL_TARGET PIXEL_INLINE __m128i FirstBytes(const uint8_t* p) {
+    return _mm256_cvtepi16_epi8(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)));
+  }
   static PIXEL_TARGET PIXEL_INLINE I Shuffle(I a, I control) {
     return _mm512_shuffle_epi8(a, control);
   }
@@ -391,9 +412,11 @@ int32_t ImportLineVector(int32_t count, int32_t stride, uint32_t* pixels, const 
 #if PIXBASE_PIXEL_X86
   const VectorLevel level = ActiveVectorLevel();
   if (level < VectorLevel::kAvx2) return 0;
-  const ImportPlan plan = MakeImportPlan(layout, stride);
-  if (level == VectorLevel::kAvx512) return avx512::ImportRow(plan, count, pixels, map, source);
-  return avx2::ImportRow(plan, count, pixels, map, source);
+  const ImportPlan plan = MakeImportPlan(layout, 1);
+  if (plan.kind == ImportKind::kIndex) return 0;  // plain loads beat the gather unit
+  if (level == VectorLevel::kAvx512)
+    return avx512::ImportRow(plan, stride, count, pixels, map, source);
+  return avx2::ImportRow(plan, stride, count, pixels, map, source);
 #else
   (void)count, (void)stride, (void)pixels, (void)map, (void)layout, (void)source;
   return 0;

@@ -9,7 +9,8 @@ VectorLevel Detect() {
 #if PIXBASE_PIXEL_X86
   __builtin_cpu_init();
   // The checks include the operating system's saving of the wider registers.
-  if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw"))
+  if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
+      __builtin_cpu_supports("avx512vl"))
     return VectorLevel::kAvx512;
   if (__builtin_cpu_supports("avx2")) return VectorLevel::kAvx2;
   if (__builtin_cpu_supports("sse2")) return VectorLevel::kSse2;

@@ -17,7 +17,7 @@ enum class VectorLevel : int32_t {
   kPlain = 0,   // no vector unit: the plain loops
   kSse2 = 1,    // 128 bits
   kAvx2 = 2,    // 256 bits
-  kAvx512 = 3,  // 512 bits (foundation and byte/word instructions)
+  kAvx512 = 3,  // 512 bits (foundation, byte/word and vector-length instructions)
 };
 
 // The level in use: the processor's, lowered by LimitVectorLevel.
