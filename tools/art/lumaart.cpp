@@ -350,29 +350,29 @@ Canvas draw_copy_frame(int size, int frame) {
   Canvas c(size, size);
   const double s = size / 32.0;
   auto folder = [&](double x0) {
-    fill_rect(c, x0 * s, 16 * s, (x0 + 5) * s, 18 * s, rgb(200, 150, 40));     // tab
-    fill_rect(c, x0 * s, 17.5 * s, (x0 + 12) * s, 28 * s, rgb(232, 184, 64));  // body
-    fill_rect(c, x0 * s, 27 * s, (x0 + 12) * s, 28 * s, rgb(160, 110, 20));    // shadow
+    fill_rect(c, x0 * s, 14 * s, (x0 + 6) * s, 17 * s, rgb(200, 150, 40));     // tab
+    fill_rect(c, x0 * s, 16 * s, (x0 + 14) * s, 30 * s, rgb(232, 184, 64));    // body
+    fill_rect(c, x0 * s, 28.5 * s, (x0 + 14) * s, 30 * s, rgb(160, 110, 20));  // shadow
   };
-  folder(1);
-  folder(19);
+  folder(0.5);
+  folder(17.5);
   // The sheet's path: a half ellipse over the gap between the folders.
   const double t = frame / 10.0;
   const double angle = 3.14159265358979 * (1 - t);
-  const double cx = 16 + 10 * std::cos(angle);
-  const double cy = 17 - 11 * std::sin(angle);
+  const double cx = 16 + 8.5 * std::cos(angle);
+  const double cy = 17 - 9 * std::sin(angle);
   const double tilt = 0.6 * (t - 0.5);
   auto corner = [&](double dx, double dy) {
     return std::pair<double, double>{(cx + dx * std::cos(tilt) - dy * std::sin(tilt)) * s,
                                      (cy + dx * std::sin(tilt) + dy * std::cos(tilt)) * s};
   };
-  fill_polygon(c, {corner(-4.5, -5.5), corner(4.5, -5.5), corner(4.5, 5.5), corner(-4.5, 5.5)},
+  fill_polygon(c, {corner(-5.5, -7), corner(5.5, -7), corner(5.5, 7), corner(-5.5, 7)},
                rgb(40, 56, 96));
-  fill_polygon(c, {corner(-3.8, -4.8), corner(3.8, -4.8), corner(3.8, 4.8), corner(-3.8, 4.8)},
+  fill_polygon(c, {corner(-4.7, -6.2), corner(4.7, -6.2), corner(4.7, 6.2), corner(-4.7, 6.2)},
                rgb(255, 255, 255));
-  for (int line = 0; line < 3; ++line) {
-    double y = -2.5 + 2.2 * line;
-    fill_polygon(c, {corner(-2.5, y), corner(2.5, y), corner(2.5, y + 0.9), corner(-2.5, y + 0.9)},
+  for (int line = 0; line < 4; ++line) {
+    double y = -4.2 + 2.4 * line;
+    fill_polygon(c, {corner(-3.2, y), corner(3.2, y), corner(3.2, y + 1.1), corner(-3.2, y + 1.1)},
                  rgb(32, 96, 200));
   }
   return c;
