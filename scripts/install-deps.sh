@@ -7,7 +7,7 @@ packages=(
   cmake make g++ googletest libgtest-dev libbenchmark-dev libyuv-dev
   clang libclang-rt-14-dev
   g++-mingw-w64-i686 binutils-mingw-w64-i686 mingw-w64-i686-dev
-  wine wine32:i386 xvfb xauth x11-apps netpbm locales
+  wine wine32:i386 xvfb xauth x11-apps netpbm locales python3
   fonts-noto-cjk libfreetype-dev pkg-config
 )
 

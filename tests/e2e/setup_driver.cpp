@@ -322,7 +322,7 @@ int main(int argc, char** argv) {
     TerminateProcess(setup_handle, 9);
     return Finish();
   }
-  Screenshot("4-finish");
+  Screenshot("3-finish");
   Press(finish, IDOK);
   Check(WaitForSetupToEnd() == 1, "setup ends with 1");
   CheckCompleteInstall(members);
