@@ -338,5 +338,26 @@ TEST_F(Driver, TheWriteTestLeavesNothingBehind) {
   EXPECT_TRUE(FilesBelow("C:\\Dest").empty());
 }
 
+TEST_F(Driver, TheWriteTestUsesTheWholeNameOfALongDestination) {
+  std::string destination = "C:\\" + std::string(120, 'w');  // 123 characters
+  AddDirectory(destination);
+  CopyText(TheSetup.destination, sizeof TheSetup.destination, destination.c_str());
+  EXPECT_EQ(DestinationWritable(), 1);
+  EXPECT_EQ(JournalLines("delete"),
+            (std::vector<std::string>{"delete " + destination + "\\Test.txt"}));
+  EXPECT_TRUE(FilesBelow(destination).empty());
+}
+
+TEST_F(Driver, SetupStartedFromADeepDirectoryStillFindsItsFullData) {
+  std::string directory = "D:\\" + std::string(90, 'm') + "\\" + std::string(90, 'n');
+  TheMachine().module_path = directory + "\\SETUP.EXE";
+  AddFile(directory + "\\FULLDATA\\EXTRA.TXT", "extra");
+  AcceptStart();
+  ASSERT_EQ(RunInstaller(), 1);
+  EXPECT_EQ(std::string(TheSetup.SetupDirectory), directory + "\\");
+  EXPECT_EQ(Bytes("C:\\Corvane\\Widelens\\EXTRA.TXT"),
+            std::vector<std::uint8_t>({'e', 'x', 't', 'r', 'a'}));
+}
+
 }  // namespace
 }  // namespace setup
