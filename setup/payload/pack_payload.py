@@ -41,8 +41,8 @@ def main():
     args = parser.parse_args()
 
     members = []
-    for index, spec in enumerate(args.member, start=1):
-        name, size = spec.rsplit(":", 1)
+    for index, entry in enumerate(args.member, start=1):
+        name, size = entry.rsplit(":", 1)
         if index == 1:
             path = args.pixbase
         elif args.payload_dir:
