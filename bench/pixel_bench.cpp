@@ -12,6 +12,7 @@
 #include <cstring>
 #include <map>
 #include <random>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -145,21 +146,31 @@ void Import(benchmark::State& state, SampleLayout layout, int32_t depth) {
   SetPixelRate(state, kPixels);
 }
 
-// Collects every run's rate for the summary.
+// Collects every benchmark's rate for the summary: the median of its
+// repetitions when repeated, else its one run.
 class SummaryReporter : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& run : runs) {
       auto rate = run.counters.find("items_per_second");
-      if (rate != run.counters.end() && !run.error_occurred)
-        rates_[run.benchmark_name()] = rate->second.value / 1e6;
+      if (rate == run.counters.end() || run.error_occurred) continue;
+      const std::string name = run.run_name.str();
+      if (run.run_type == Run::RT_Aggregate) {
+        if (run.aggregate_name == "median") {
+          rates_[name] = rate->second.value / 1e6;
+          medians_.insert(name);
+        }
+      } else if (medians_.count(name) == 0) {
+        rates_[name] = rate->second.value / 1e6;
+      }
     }
   }
   const std::map<std::string, double>& rates() const { return rates_; }
 
  private:
   std::map<std::string, double> rates_;
+  std::set<std::string> medians_;
 };
 
 }  // namespace
@@ -170,11 +181,10 @@ int main(int argc, char** argv) {
     Colorspace value;
     bool linear;
   };
-  const Space spaces[] = {{"I1I2I3(4)", 4, true},      {"XYZ(5)", 5, true},
-                          {"YCbCr(6)", 6, true},       {"PhotoYCC(7)", 7, false},
-                          {"YIQ(8)", 8, true},         {"YPbPr(9)", 9, true},
-                          {"YUV(10)", 10, true},       {"CMYKvalues(11)", 11, false},
-                          {"YCCAlternate(12)", 12, false}};
+  const Space spaces[] = {
+      {"I1I2I3(4)", 4, true},    {"XYZ(5)", 5, true},           {"YCbCr(6)", 6, true},
+      {"PhotoYCC(7)", 7, false}, {"YIQ(8)", 8, true},           {"YPbPr(9)", 9, true},
+      {"YUV(10)", 10, true},     {"CMYKvalues(11)", 11, false}, {"YCCAlternate(12)", 12, false}};
 
   benchmark::RegisterBenchmark("memcpy", Memcpy)->Unit(benchmark::kMillisecond);
   benchmark::RegisterBenchmark("libyuv_J444ToARGB", LibyuvJ444ToARGB)
@@ -189,9 +199,10 @@ int main(int argc, char** argv) {
   benchmark::RegisterBenchmark("SmoothPixelLine/narrow_8x512", SmoothLines, 8);
   benchmark::RegisterBenchmark("BuildResampleMap/4096to1000", ResampleMap, 4096, 1000);
   benchmark::RegisterBenchmark("BuildResampleMap/1000to4096", ResampleMap, 1000, 4096);
-  const std::pair<const char*, SampleLayout> layouts[] = {
-      {"index(0)", SampleIndex}, {"RGB(12)", SampleRGB}, {"RGBA(13)", SampleRGBA},
-      {"CMYK(14)", SampleCMYK}};
+  const std::pair<const char*, SampleLayout> layouts[] = {{"index(0)", SampleIndex},
+                                                          {"RGB(12)", SampleRGB},
+                                                          {"RGBA(13)", SampleRGBA},
+                                                          {"CMYK(14)", SampleCMYK}};
   for (const auto& [name, layout] : layouts)
     for (int32_t depth : {8, 16})
       benchmark::RegisterBenchmark(
@@ -199,7 +210,22 @@ int main(int argc, char** argv) {
           Import, layout, depth)
           ->Unit(benchmark::kMillisecond);
 
-  benchmark::Initialize(&argc, argv);
+  // The machine may be shared: by default every benchmark runs three times,
+  // the repetitions of all of them interleaved at random so that a change of
+  // load falls on all alike, and the medians are compared.
+  std::vector<char*> arguments(argv, argv + argc);
+  std::string repetitions = "--benchmark_repetitions=3";
+  std::string interleave = "--benchmark_enable_random_interleaving=true";
+  std::string aggregates = "--benchmark_report_aggregates_only=true";
+  std::string min_time = "--benchmark_min_time=0.2";
+  bool chosen = false;
+  for (int i = 1; i < argc; ++i)
+    chosen = chosen || std::strncmp(argv[i], "--benchmark_repetitions", 23) == 0;
+  if (!chosen)
+    for (std::string* option : {&repetitions, &interleave, &aggregates, &min_time})
+      arguments.push_back(option->data());
+  int count = static_cast<int>(arguments.size());
+  benchmark::Initialize(&count, arguments.data());
   SummaryReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
 
