@@ -161,8 +161,11 @@ int OpenNextItem(platform::Window dialog) {
   CopyText(job.destination_path, sizeof job.destination_path, TheSetup.InstallRoot);
   bool fits = AppendText(job.destination_path, sizeof job.destination_path, name) + 1 <
               sizeof job.destination_path;
-  EnsureParentDirectories(job.destination_path);
-  job.destination = fits ? platform::CreateFileForWriting(job.destination_path) : 0;
+  job.destination = 0;
+  if (fits) {
+    EnsureParentDirectories(job.destination_path);
+    job.destination = platform::CreateFileForWriting(job.destination_path);
+  }
   if (job.destination == 0) {
     // The item's bytes are still read and discarded, so the bar advances.
     ReportUnwritable(dialog, job.destination_path);
