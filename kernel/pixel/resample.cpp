@@ -12,23 +12,48 @@ using pixbase::pixel::Single;
 // 9 taps with weights 1 2 4 5 8 5 4 2 1 (sum 32) per colour byte. Taps left
 // of the current pixel read values smoothed already; indices beyond either
 // end stand for the end pixel.
-void SmoothWide(uint32_t* line, int32_t length) {
-  static constexpr uint32_t kWeights[9] = {1, 2, 4, 5, 8, 5, 4, 2, 1};
-  const int32_t last = length - 1;
-  for (int32_t i = 0; i < length; ++i) {
-    uint32_t red = 0, green = 0, blue = 0;
-    for (int32_t k = -4; k <= 4; ++k) {
-      int32_t at = i + k;
-      if (at < 0) at = 0;
-      if (at > last) at = last;
-      uint32_t pixel = line[at];
-      uint32_t weight = kWeights[k + 4];
-      red += ((pixel >> 16) & 0xFF) * weight;
-      green += ((pixel >> 8) & 0xFF) * weight;
-      blue += (pixel & 0xFF) * weight;
-    }
-    line[i] = (red / 32) << 16 | (green / 32) << 8 | (blue / 32);
+//
+// The three channels are summed at once in one 64-bit word, each in a 16-bit
+// field (a channel's sum is at most 255 * 32).
+constexpr uint64_t kWideWeights[9] = {1, 2, 4, 5, 8, 5, 4, 2, 1};
+
+inline uint64_t Spread(uint32_t pixel) {
+  return (pixel & 0xFFu) | uint64_t{pixel & 0xFF00u} << 8 | uint64_t{pixel & 0xFF0000u} << 16;
+}
+
+inline uint32_t Gather(uint64_t sums) {
+  return static_cast<uint32_t>((sums >> 5) & 0xFF) |
+         static_cast<uint32_t>((sums >> 21) & 0xFF) << 8 |
+         static_cast<uint32_t>((sums >> 37) & 0xFF) << 16;
+}
+
+uint32_t SmoothWideAtEnd(const uint32_t* line, int32_t length, int32_t i) {
+  uint64_t sums = 0;
+  for (int32_t k = -4; k <= 4; ++k) {
+    int32_t at = i + k;
+    if (at < 0) at = 0;
+    if (at > length - 1) at = length - 1;
+    sums += Spread(line[at]) * kWideWeights[k + 4];
   }
+  return Gather(sums);
+}
+
+void SmoothWide(uint32_t* line, int32_t length) {
+  for (int32_t i = 0; i < 4; ++i) line[i] = SmoothWideAtEnd(line, length, i);
+  // Inside the line the nine taps slide: the window holds the spread values
+  // of line[i - 4] to line[i + 4] as they stand.
+  uint64_t window[9];
+  for (int k = 0; k < 9; ++k) window[k] = Spread(line[k]);
+  for (int32_t i = 4; i < length - 4; ++i) {
+    uint64_t sums = 0;
+    for (int k = 0; k < 9; ++k) sums += window[k] * kWideWeights[k];
+    const uint32_t smoothed = Gather(sums);
+    line[i] = smoothed;
+    for (int k = 0; k < 8; ++k) window[k] = window[k + 1];
+    window[3] = Spread(smoothed);
+    if (i + 5 < length) window[8] = Spread(line[i + 5]);
+  }
+  for (int32_t i = length - 4; i < length; ++i) line[i] = SmoothWideAtEnd(line, length, i);
 }
 
 // 3 taps on whole words: with the lowest bit of every colour byte set, each
