@@ -384,6 +384,92 @@ struct V {
 #undef PIXEL_HAS_BYTE_SHUFFLE
 #undef PIXEL_TARGET
 }  // namespace avx512
+
+// Colour map lookups with the byte permutes of the VBMI extension: the map is
+// split into four planes of 256 bytes (blue, green, red, fourth), each looked
+// up 64 indices at a time from four registers, and the planes interleaved
+// back into pixels.
+namespace vbmi {
+#define PIXEL_TARGET __attribute__((target("avx512f,avx512bw,avx512vl,avx512vbmi")))
+
+struct Planes {
+  __m512i part[4][4];  // [plane][entries 64q to 64q + 63]
+};
+
+PIXEL_TARGET PIXEL_INLINE void SplitMap(const uint32_t* map, Planes& planes) {
+  for (int plane = 0; plane < 4; ++plane) {
+    for (int q = 0; q < 4; ++q) {
+      __m128i bytes[4];
+      for (int r = 0; r < 4; ++r) {
+        const __m512i entries = _mm512_srli_epi32(_mm512_loadu_si512(map + 64 * q + 16 * r),
+                                                  static_cast<unsigned>(8 * plane));
+        bytes[r] = _mm512_cvtepi32_epi8(entries);
+      }
+      __m512i v = _mm512_castsi128_si512(bytes[0]);
+      v = _mm512_inserti32x4(v, bytes[1], 1);
+      v = _mm512_inserti32x4(v, bytes[2], 2);
+      planes.part[plane][q] = _mm512_inserti32x4(v, bytes[3], 3);
+    }
+  }
+}
+
+PIXEL_TARGET PIXEL_INLINE __m512i LookUp(const Planes& planes, int plane, __m512i index,
+                                         __mmask64 high) {
+  const __m512i low_half =
+      _mm512_permutex2var_epi8(planes.part[plane][0], index, planes.part[plane][1]);
+  const __m512i high_half =
+      _mm512_permutex2var_epi8(planes.part[plane][2], index, planes.part[plane][3]);
+  return _mm512_mask_blend_epi8(high, low_half, high_half);
+}
+
+// Indices reordered so that the in-lane interleaving below leaves 16 whole
+// pixels in order in each result: position 16L + 4k + j takes pixel
+// 16k + 4L + j.
+PIXEL_TARGET PIXEL_INLINE __m512i InterleaveOrder() {
+  alignas(64) uint8_t order[64];
+  for (int lane = 0; lane < 4; ++lane)
+    for (int k = 0; k < 4; ++k)
+      for (int j = 0; j < 4; ++j)
+        order[16 * lane + 4 * k + j] = static_cast<uint8_t>(16 * k + 4 * lane + j);
+  return _mm512_load_si512(order);
+}
+
+PIXEL_TARGET int32_t ImportIndices(int32_t count, int32_t stride, uint32_t* pixels,
+                                   const uint32_t* map, const uint8_t* source) {
+  if (count < 64) return 0;
+  Planes planes;
+  SplitMap(map, planes);
+  const __m512i order = InterleaveOrder();
+  int32_t i = 0;
+  for (; count - i >= 64; i += 64) {
+    __m512i index;
+    if (stride == 2) {
+      const uint8_t* at = source + 2 * static_cast<size_t>(i);
+      index =
+          _mm512_inserti64x4(_mm512_castsi256_si512(_mm512_cvtepi16_epi8(_mm512_loadu_si512(at))),
+                             _mm512_cvtepi16_epi8(_mm512_loadu_si512(at + 64)), 1);
+    } else {
+      index = _mm512_loadu_si512(source + i);
+    }
+    index = _mm512_permutexvar_epi8(order, index);
+    const __mmask64 high = _mm512_movepi8_mask(index);
+    const __m512i blue = LookUp(planes, 0, index, high);
+    const __m512i green = LookUp(planes, 1, index, high);
+    const __m512i red = LookUp(planes, 2, index, high);
+    const __m512i fourth = LookUp(planes, 3, index, high);
+    const __m512i bg_low = _mm512_unpacklo_epi8(blue, green);
+    const __m512i bg_high = _mm512_unpackhi_epi8(blue, green);
+    const __m512i rf_low = _mm512_unpacklo_epi8(red, fourth);
+    const __m512i rf_high = _mm512_unpackhi_epi8(red, fourth);
+    _mm512_storeu_si512(pixels + i, _mm512_unpacklo_epi16(bg_low, rf_low));
+    _mm512_storeu_si512(pixels + i + 16, _mm512_unpackhi_epi16(bg_low, rf_low));
+    _mm512_storeu_si512(pixels + i + 32, _mm512_unpacklo_epi16(bg_high, rf_high));
+    _mm512_storeu_si512(pixels + i + 48, _mm512_unpackhi_epi16(bg_high, rf_high));
+  }
+  return i;
+}
+#undef PIXEL_TARGET
+}  // namespace vbmi
 #endif  // PIXBASE_PIXEL_X86
 
 }  // namespace
@@ -423,7 +509,13 @@ int32_t ImportLineVector(int32_t count, int32_t stride, uint32_t* pixels, const 
   const VectorLevel level = ActiveVectorLevel();
   if (level < VectorLevel::kAvx2) return 0;
   const ImportPlan plan = MakeImportPlan(layout, 1);
-  if (plan.kind == ImportKind::kIndex) return 0;  // plain loads beat the gather unit
+  if (plan.kind == ImportKind::kIndex) {
+    // Plain loads beat the gather unit; byte permutes beat both.
+    static const bool has_vbmi = __builtin_cpu_supports("avx512vbmi");
+    if (level == VectorLevel::kAvx512 && has_vbmi)
+      return vbmi::ImportIndices(count, stride, pixels, map, source);
+    return 0;
+  }
   if (level == VectorLevel::kAvx512)
     return avx512::ImportRow(plan, stride, count, pixels, map, source);
   return avx2::ImportRow(plan, stride, count, pixels, map, source);
