@@ -111,9 +111,9 @@ TEST(SplitItemSpec, CutsOverlongFields) {
   std::string target(100, 'T');
   std::string arguments(300, 'A');
   std::string description(300, 'D');
-  std::string spec = target + " " + arguments + "," + description + ",icon,1";
+  std::string item_text = target + " " + arguments + "," + description + ",icon,1";
   GroupItem item;
-  SplitItemSpec(spec.c_str(), &item);
+  SplitItemSpec(item_text.c_str(), &item);
   EXPECT_EQ(std::string(item.target), target);
   EXPECT_EQ(std::string(item.arguments), std::string(127, 'A'));
   EXPECT_EQ(std::string(item.description), std::string(255, 'D'));
