@@ -334,6 +334,17 @@ TEST_F(ColorspaceTest, EmptyImages) {
   EXPECT_EQ(monitor_calls[3].position, 3);
 }
 
+// A record with rows and columns but no pixel array: nothing to convert and
+// nothing dereferenced, the rows still reported.
+TEST_F(ColorspaceTest, ImageWithoutPixelArrayIsLeftAlone) {
+  TestImage image(8, 3, ColorspaceCMYK);
+  image.record.pixels = nullptr;
+  EXPECT_EQ(ConvertImageToRGB(&image.record, ColorspaceYIQ), 1);
+  EXPECT_EQ(monitor_calls.size(), 3u);
+  EXPECT_EQ(ConvertImageToRGB(&image.record, ColorspaceRGB), 1);
+  EXPECT_EQ(image.record.colorSpace, ColorspaceRGB);
+}
+
 TEST_F(ColorspaceTest, TablesThatCannotBeHadLeaveThePixelsAndRecordAWarning) {
   for (int32_t succeed : {0, 1, 2}) {
     TestImage image(4, 2);
