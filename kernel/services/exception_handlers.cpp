@@ -15,8 +15,7 @@
 namespace {
 
 void ConsoleErrorHandler(ExceptionSeverity severity, const char* reason, const char* description);
-void ConsoleWarningHandler(ExceptionSeverity severity, const char* reason,
-                           const char* description);
+void ConsoleWarningHandler(ExceptionSeverity severity, const char* reason, const char* description);
 
 ExceptionHandler g_error_handler = ConsoleErrorHandler;
 ExceptionHandler g_warning_handler = ConsoleWarningHandler;

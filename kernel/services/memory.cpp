@@ -1,8 +1,9 @@
 // The allocator: a raw layer over the platform heap (fixed, zero-filled
 // blocks) and the front used by all library code, which keeps holders current.
+#include "pixbase/memory.h"
+
 #include <cstring>
 
-#include "pixbase/memory.h"
 #include "platform/platform.h"
 #ifdef PIXBASE_TEST_HOOKS
 #include "test_hooks.h"
@@ -27,9 +28,7 @@ void* AllocateBlock(uint32_t size) {
   return pixbase::platform::HeapAllocateZeroed(size);
 }
 
-void* ReleaseBlock(void* block) {
-  return pixbase::platform::HeapRelease(block) ? nullptr : block;
-}
+void* ReleaseBlock(void* block) { return pixbase::platform::HeapRelease(block) ? nullptr : block; }
 
 // One resize is one allocation attempt for the fault injection: when it is
 // made to fail, neither the growth in place nor the new block is had.

@@ -51,9 +51,7 @@ int WriteStreamString(const char* text, FILE* stream) { return std::fputs(text, 
 FILE* OpenDescriptorStream(int descriptor, const char* mode) {
   return pixbase::platform::OpenDescriptorStream(descriptor, mode);
 }
-long GetDescriptorLength(int descriptor) {
-  return pixbase::platform::DescriptorLength(descriptor);
-}
+long GetDescriptorLength(int descriptor) { return pixbase::platform::DescriptorLength(descriptor); }
 
 int ScanFileStream(FILE* stream, const char* format, ...) {
   if (stream == nullptr) return 0;

@@ -42,10 +42,10 @@
 #define IDC_START_EXIT_WHEN_DONE 1313
 
 /* Directory chooser (classic file-open dialog template) */
-#define IDC_CHOOSER_PATH 1088   /* path edit field (the dialog's stc1) */
-#define IDC_CHOOSER_DIRS 1121   /* directory list (lst2) */
+#define IDC_CHOOSER_PATH 1088         /* path edit field (the dialog's stc1) */
+#define IDC_CHOOSER_DIRS 1121         /* directory list (lst2) */
 #define IDC_CHOOSER_DRIVES_LABEL 1091 /* "Dri&ves:" (stc4) */
-#define IDC_CHOOSER_DRIVES 1137 /* drive list (cmb2) */
+#define IDC_CHOOSER_DRIVES 1137       /* drive list (cmb2) */
 /* Controls the common dialog code expects in every classic template; kept
  * hidden because the chooser picks a directory, not a file. */
 #define IDC_CHOOSER_FILE_TYPES_LABEL 1089 /* stc2 */
@@ -87,12 +87,12 @@
 #define IDS_DESCRIPTION_EN 40
 
 /* ---- Pictures ---- */
-#define IDI_SETUP 101        /* program icon; first of the eleven copy icons */
+#define IDI_SETUP 101 /* program icon; first of the eleven copy icons */
 #define IDI_COPY_FIRST 101
 #define IDI_COPY_LAST 111
 #define IDI_COPY_COUNT 11
-#define IDB_WELCOME 104      /* 121 x 219, 4 bits per pixel */
-#define IDB_TITLE_ZH 111     /* 526 x 160, monochrome */
+#define IDB_WELCOME 104  /* 121 x 219, 4 bits per pixel */
+#define IDB_TITLE_ZH 111 /* 526 x 160, monochrome */
 #define IDB_TITLE_EN 112
 
 /* ---- Payload: resource 1300 of the type named "RT_RCDATA" ---- */

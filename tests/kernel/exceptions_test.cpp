@@ -1,12 +1,13 @@
 // Exception reporting: raising, the handler slots, the console and box
 // handlers with their exact message formats, process texts and reports.
+#include "pixbase/exceptions.h"
+
 #include <gtest/gtest.h>
 
 #include <cerrno>
 #include <cstring>
 #include <string>
 
-#include "pixbase/exceptions.h"
 #include "pixbase/memory.h"
 #include "system_error.h"
 #include "test_hooks.h"
@@ -88,7 +89,8 @@ TEST_F(ExceptionsTest, LongTextsAreCutTo1024Characters) {
 }
 
 TEST_F(ExceptionsTest, ConsoleErrorWritesTheMessageAndExitsWithTheSeverity) {
-  EXPECT_EXIT(RaiseError(420, "Unable to decode", "bad header"), ::testing::ExitedWithCode(ExitStatusFor(420)),
+  EXPECT_EXIT(RaiseError(420, "Unable to decode", "bad header"),
+              ::testing::ExitedWithCode(ExitStatusFor(420)),
               "^Tessel: Unable to decode \\(bad header\\)\\.\n$");
 }
 
@@ -105,7 +107,8 @@ TEST_F(ExceptionsTest, ConsoleErrorSystemTextAndTheQuietError) {
         RaiseError(410, "Quiet", nullptr);
       },
       ::testing::ExitedWithCode(ExitStatusFor(410)), "^Tessel: Quiet\\.\n$");
-  EXPECT_EXIT(RaiseError(401, nullptr, "nothing to report"), ::testing::ExitedWithCode(ExitStatusFor(401)), "^$");
+  EXPECT_EXIT(RaiseError(401, nullptr, "nothing to report"),
+              ::testing::ExitedWithCode(ExitStatusFor(401)), "^$");
 }
 
 TEST_F(ExceptionsTest, HandlerSlotsReturnWhatTheyReplace) {
@@ -155,7 +158,8 @@ TEST_F(ExceptionsTest, ErrorBoxFormatsAndEndsWithTheSeverity) {
         errno = ENOENT;
         ShowErrorBox(400, "Unable to read", nullptr);
       },
-      ::testing::ExitedWithCode(ExitStatusFor(400)), "^<Tesselworks Exception>Tessel: Unable to read \\[.+\\]\\.\n$");
+      ::testing::ExitedWithCode(ExitStatusFor(400)),
+      "^<Tesselworks Exception>Tessel: Unable to read \\[.+\\]\\.\n$");
   EXPECT_EXIT(
       {
         errno = ENOENT;

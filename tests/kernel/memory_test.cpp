@@ -1,10 +1,11 @@
 // The allocator: zero-filled blocks, holders kept current, resizing in place
 // or by moving, and the failure paths through the fault-injection hook.
+#include "pixbase/memory.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 
-#include "pixbase/memory.h"
 #include "test_hooks.h"
 
 namespace {

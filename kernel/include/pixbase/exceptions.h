@@ -14,11 +14,11 @@ PIXBASE_BEGIN_DECLS
 typedef int32_t ExceptionSeverity;
 enum {
   NoException = 0,
-  QuietWarning = 310,     /* the console warning handler omits the system text */
+  QuietWarning = 310, /* the console warning handler omits the system text */
   ExternalWarning = 315,
   ModuleWarning = 320,
   OutOfMemoryError = 400,
-  QuietError = 410,       /* the console error handler omits the system text */
+  QuietError = 410, /* the console error handler omits the system text */
   ErrorThreshold = 400
 };
 

@@ -40,7 +40,8 @@ bool HeapResizeInPlace(void* block, uint32_t size) {
   BlockHeader* header = HeaderOf(block);
   size_t capacity = malloc_usable_size(header) - sizeof(BlockHeader);
   if (size > capacity) return false;
-  if (size > header->size) std::memset(static_cast<char*>(block) + header->size, 0, size - header->size);
+  if (size > header->size)
+    std::memset(static_cast<char*>(block) + header->size, 0, size - header->size);
   header->size = size;
   return true;
 }
