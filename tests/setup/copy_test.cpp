@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "driver/state.h"
+#include "common/state.h"
 #include "harness.h"
 #include "payload/payload_table.h"
 

@@ -6,8 +6,8 @@
 
 #include <algorithm>
 
-#include "driver/state.h"
-#include "driver/text.h"
+#include "common/state.h"
+#include "common/text.h"
 #include "harness.h"
 #include "payload/payload_table.h"
 
@@ -15,6 +15,9 @@ namespace setup {
 namespace {
 
 using namespace simulated;
+using testing::ProfileValue;
+using testing::SettingsFileExists;
+using testing::SetProfileValue;
 using testing::AcceptStart;
 using testing::CancelStart;
 using testing::FreshMachine;
@@ -111,14 +114,15 @@ TEST_F(Driver, PostCopyStepsAndTheSettingsFileFollowTheirOrder) {
 TEST_F(Driver, ChineseCodePageUsesTheChineseDialogsAndName) {
   TheMachine().code_page = 936;
   OnDialog(113, [](Window dialog) {
-    EXPECT_EQ(DialogOf(dialog).texts[1312], TheMachine().strings[37]);
+    EXPECT_EQ(DialogOf(dialog).texts[1312], Strings()[37]);
     Press(dialog, 1);
   });
   OnDialog(10503, [](Window dialog) { Press(dialog, 1); });
   ASSERT_EQ(RunInstaller(), 1);
   EXPECT_EQ(TheMachine().dialogs_run, (std::vector<int>{113, 10502, 10507, 10503}));
   EXPECT_EQ(JournalLines("bitmap"), (std::vector<std::string>{"bitmap 104", "bitmap 111"}));
-  EXPECT_EQ(RegistryValue(kUninstallEntry, "DisplayName"), "\xE5\xAE\xBD\xE9\x95\x9C");
+  // The product's own string 30, "宽镜" as Windows gives it under code page 936.
+  EXPECT_EQ(RegistryValue(kUninstallEntry, "DisplayName"), "\xBF\xED\xBE\xB5");
 }
 
 TEST_F(Driver, OtherCodePagesUseTheEnglishColumn) {
@@ -182,7 +186,7 @@ TEST_F(Driver, ProposesTheDefaultOrThePreviousDestination) {
 
 TEST_F(Driver, StartDialogShowsTheDescriptionAndTakesTheCheckbox) {
   OnDialog(10510, [](Window dialog) {
-    EXPECT_EQ(DialogOf(dialog).texts[1312], TheMachine().strings[40]);
+    EXPECT_EQ(DialogOf(dialog).texts[1312], Strings()[40]);
     EXPECT_FALSE(DialogOf(dialog).checked[1313]);
     EXPECT_EQ(DialogOf(dialog).bitmaps_drawn, 1);
     DialogOf(dialog).checked[1313] = true;
@@ -274,7 +278,7 @@ TEST_F(Driver, ASecondRunProposesTheShortFormAndRewritesTheLogFromOne) {
   EXPECT_EQ(LoggedDirectories().size(), 4u);  // with the program group's folder
 
   // The same machine, a new setup process.
-  ResetSetupState();
+  ResetSetup();
   TheMachine().events.clear();
   std::string proposed;
   OnDialog(10510, [&proposed](Window dialog) {

@@ -4,13 +4,14 @@
 
 #include <gtest/gtest.h>
 
-#include "driver/state.h"
+#include "common/state.h"
 #include "harness.h"
 
 namespace setup {
 namespace {
 
 using namespace simulated;
+using testing::SettingsFileExists;
 using testing::FreshMachine;
 using testing::LoggedDirectories;
 using testing::LoggedFiles;

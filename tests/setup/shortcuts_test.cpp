@@ -9,7 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "driver/state.h"
+#include "common/paths.h"
+#include "common/state.h"
 #include "harness.h"
 #include "platform/shell.h"
 #include "platform/simulated/shell_state.h"
@@ -18,6 +19,8 @@ namespace setup {
 namespace {
 
 using namespace simulated;
+using testing::ProfileValue;
+using testing::SetProfileValue;
 
 // "宽镜" and the Chinese item descriptions in code page 936, as the system
 // hands them to an ANSI program.
@@ -45,8 +48,8 @@ class Shortcuts : public ::testing::Test {
   void SetUp() override {
     testing::FreshMachine();
     ResetShell();
-    TheMachine().strings[30] = kGroupChinese;
-    TheMachine().strings[35] = kGroupChinese + ".lnk";
+    Strings()[30] = kGroupChinese;
+    Strings()[35] = kGroupChinese + ".lnk";
     std::strcpy(TheSetup.InstallRoot, "C:\\Corvane\\Widelens\\");
     std::strcpy(TheSetup.destination, "C:\\Corvane\\Widelens");
     AddDirectory("C:\\Corvane\\Widelens");

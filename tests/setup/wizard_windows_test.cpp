@@ -8,8 +8,9 @@
 #include <vector>
 
 #include "driver/driver.h"
-#include "driver/state.h"
-#include "driver/steps.h"
+#include "common/state.h"
+#include "shortcuts/shortcuts.h"
+#include "ui/placement.h"
 #include "harness.h"
 #include "platform/simulated/shell_state.h"
 #include "resources/resource_ids.h"
@@ -21,6 +22,7 @@ namespace setup {
 namespace {
 
 using namespace simulated;
+using testing::ProfileValue;
 
 class WizardWindows : public ::testing::Test {
  protected:

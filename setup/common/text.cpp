@@ -1,4 +1,4 @@
-#include "driver/text.h"
+#include "common/text.h"
 
 #include <cstring>
 
