@@ -1,3 +1,4 @@
+// Bounded text helpers (see text.h).
 #include "common/text.h"
 
 #include <cstring>

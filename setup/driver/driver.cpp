@@ -112,8 +112,7 @@ bool RunCopy() {
   for (int i = 0; i < kCopyIconCount; ++i)
     TheSetup.copy_icons[i] = platform::LoadIconGraphic(IDI_COPY_FIRST + i);
   std::size_t size = 0;
-  TheSetup.payload =
-      platform::FindNamedTypeResource(IDR_PAYLOAD, kPayloadResourceType, &size);
+  TheSetup.payload = platform::FindNamedTypeResource(IDR_PAYLOAD, kPayloadResourceType, &size);
   TheSetup.payload_size = TheSetup.payload == nullptr ? 0 : size;
   TheSetup.InstallPhase = kPhaseCopy;
   int copied = platform::RunDialog(CopyDialogTemplate(), CopyDialogProcedure, TheSetup.main_window);

@@ -85,7 +85,8 @@ void ReportUnwritable(const char* path) {
   platform::LoadText(IDS_NOT_WRITABLE_TEXT, TheSetup.message, sizeof TheSetup.message);
   FormatWithText(TheSetup.output, sizeof TheSetup.output, TheSetup.message, directory);
   ++TheCopyJob.paused;
-  platform::ShowMessage(TheCopyJob.display.owner, TheSetup.output, TheSetup.caption, platform::Buttons::Ok);
+  platform::ShowMessage(TheCopyJob.display.owner, TheSetup.output, TheSetup.caption,
+                        platform::Buttons::Ok);
   --TheCopyJob.paused;
 }
 

@@ -52,7 +52,7 @@ struct CopyJob {
   platform::File destination;
   char destination_path[512];
   int need_next_item;
-  int paused;  // > 0 while a confirmation or a message is up
+  int paused;          // > 0 while a confirmation or a message is up
   unsigned bar_value;  // 0..128
   CopyDisplay display;
 };

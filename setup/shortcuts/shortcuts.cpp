@@ -263,8 +263,8 @@ void CreateQuickLaunchLink() {
   if (length == 0) return;
   EnsureTrailingBackslash(link_path, sizeof link_path);
   char link_name[64];
-  platform::LoadText(ByLanguage(IDS_QUICK_LAUNCH_LINK_EN, IDS_QUICK_LAUNCH_LINK_ZH),
-                     link_name, sizeof link_name);
+  platform::LoadText(ByLanguage(IDS_QUICK_LAUNCH_LINK_EN, IDS_QUICK_LAUNCH_LINK_ZH), link_name,
+                     sizeof link_name);
   std::size_t folder_length = std::strlen(link_path);
   if (AppendText(link_path, sizeof link_path, link_name) != folder_length + std::strlen(link_name))
     return;

@@ -3,8 +3,8 @@
 
 #include <cstdint>
 
-#include "common/state.h"
 #include "common/paths.h"
+#include "common/state.h"
 #include "common/text.h"
 #include "platform/platform.h"
 #include "platform/shell.h"

@@ -27,8 +27,8 @@ bool StartDialogProcedure(platform::Window dialog, platform::DialogEvent event, 
     case DialogEvent::Opened:
       platform::CheckItem(dialog, IDC_START_EXIT_WHEN_DONE, TheSetup.ExitWhenDone != 0);
       platform::SetItemText(dialog, IDC_START_DESTINATION, TheSetup.destination);
-      platform::LoadText(ByLanguage(IDS_DESCRIPTION_EN, IDS_DESCRIPTION_ZH),
-                         TheSetup.message, sizeof TheSetup.message);
+      platform::LoadText(ByLanguage(IDS_DESCRIPTION_EN, IDS_DESCRIPTION_ZH), TheSetup.message,
+                         sizeof TheSetup.message);
       platform::SetItemText(dialog, IDC_START_DESCRIPTION, TheSetup.message);
       CenterOnScreen(dialog);
       return true;

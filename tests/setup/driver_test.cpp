@@ -15,9 +15,6 @@ namespace setup {
 namespace {
 
 using namespace simulated;
-using testing::ProfileValue;
-using testing::SettingsFileExists;
-using testing::SetProfileValue;
 using testing::AcceptStart;
 using testing::CancelStart;
 using testing::FreshMachine;
@@ -25,7 +22,10 @@ using testing::LoggedDirectories;
 using testing::LoggedFiles;
 using testing::LoggedFilesBelow;
 using testing::MemberBytes;
+using testing::ProfileValue;
 using testing::RunInstaller;
+using testing::SetProfileValue;
+using testing::SettingsFileExists;
 
 const std::string kUninstallEntry =
     "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Lumaview";
@@ -70,6 +70,8 @@ TEST_F(Driver, CompleteEnglishRunInstallsEveryMemberAndRecordsIt) {
   EXPECT_EQ(RegistryValue(kUninstallEntry, "UninstallString"),
             "C:\\Corvane\\Widelens\\UNINST32.EXE");
   EXPECT_EQ(TheMachine().dialogs_run, (std::vector<int>{10510, 105, 110, 107}));
+  // The background window's refresh ran on its timer while the copy was up.
+  EXPECT_GT(TheMachine().background_refreshes, 0);
   EXPECT_TRUE(TheMachine().messages.empty());
 }
 

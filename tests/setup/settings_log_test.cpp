@@ -11,10 +11,10 @@ namespace setup {
 namespace {
 
 using namespace simulated;
-using testing::SettingsFileExists;
 using testing::FreshMachine;
 using testing::LoggedDirectories;
 using testing::LoggedFiles;
+using testing::SettingsFileExists;
 
 class SettingsLog : public ::testing::Test {
  protected:

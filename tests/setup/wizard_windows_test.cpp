@@ -7,15 +7,15 @@
 #include <string>
 #include <vector>
 
-#include "driver/driver.h"
 #include "common/state.h"
-#include "shortcuts/shortcuts.h"
-#include "ui/placement.h"
+#include "driver/driver.h"
 #include "harness.h"
 #include "platform/simulated/shell_state.h"
 #include "resources/resource_ids.h"
+#include "shortcuts/shortcuts.h"
 #include "ui/background.h"
 #include "ui/chooser.h"
+#include "ui/placement.h"
 #include "ui/wizard_dialogs.h"
 
 namespace setup {

@@ -1,15 +1,15 @@
 // The simulated machine: the platform seam over plain containers.
 #include "platform/simulated/machine.h"
 
-#include "platform/simulated/shell_state.h"
-#include "platform/simulated/string_tables.h"
-#include "resources/resource_ids.h"
-
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
 #include <stdexcept>
+
+#include "platform/simulated/shell_state.h"
+#include "platform/simulated/string_tables.h"
+#include "resources/resource_ids.h"
 
 namespace setup::simulated {
 namespace {
@@ -148,19 +148,21 @@ void RunUntilEnded(Window handle) {
   }
 }
 
-// The background window's timers that are due call its refresh hook.
-void DeliverBackgroundTimers() {
+// The background window's refresh timer, delivered at each moment it falls
+// due up to `until` (the clock follows), as the modal loop of a dialog
+// delivers it.
+void DeliverBackgroundTimers(std::uint32_t until) {
   Machine& m = TheMachine();
   if (m.background == 0) return;
-  for (auto& [key, timer] : m.timers) {
-    if (key.first != m.background || key.second != IDT_BACKGROUND_REFRESH ||
-        static_cast<std::int32_t>(timer.due - m.clock) > 0)
-      continue;
-    timer.due = m.clock + timer.period;
+  auto timer = m.timers.find({m.background, IDT_BACKGROUND_REFRESH});
+  while (timer != m.timers.end() && static_cast<std::int32_t>(timer->second.due - until) <= 0) {
+    if (static_cast<std::int32_t>(timer->second.due - m.clock) > 0) m.clock = timer->second.due;
+    timer->second.due += timer->second.period == 0 ? 1 : timer->second.period;
     if (m.background_refresh != nullptr) {
       ++m.background_refreshes;
       m.background_refresh(m.background);
     }
+    timer = m.timers.find({m.background, IDT_BACKGROUND_REFRESH});
   }
 }
 
@@ -190,7 +192,6 @@ std::map<int, std::string>& Strings() {
   auto it = m.string_tables.find(m.code_page);
   return it != m.string_tables.end() ? it->second : m.string_tables[1252];
 }
-
 
 std::string Canonical(const std::string& path) {
   Machine& m = TheMachine();
@@ -300,9 +301,9 @@ void DeliverTicks(Window dialog, int count) {
     }
     if (earliest == m.timers.end()) return;
     unsigned id = earliest->first.second;
-    if (static_cast<std::int32_t>(earliest->second.due - m.clock) > 0)
-      m.clock = earliest->second.due;
-    DeliverBackgroundTimers();
+    std::uint32_t due = earliest->second.due;
+    DeliverBackgroundTimers(static_cast<std::int32_t>(due - m.clock) > 0 ? due : m.clock);
+    if (static_cast<std::int32_t>(due - m.clock) > 0) m.clock = due;
     earliest->second.due = m.clock + earliest->second.period;
     Dispatch(dialog, platform::DialogEvent::Timer, static_cast<int>(id));
   }
