@@ -194,8 +194,8 @@ TEST_F(Copy, CancelThenResumeGoesOnWithTheSameCounts) {
     copied_at_cancel = TheCopyJob.copied_bytes;
     // Ticks that arrive while the confirmation is up change nothing.
     Window copy = OpenDialog(105);
-    DeliverTimer(copy, 1234);
-    DeliverTimer(copy, 1234);
+    DeliverTimer(copy, IDT_COPY);
+    DeliverTimer(copy, IDT_COPY);
     EXPECT_EQ(TheCopyJob.copied_bytes, copied_at_cancel);
     EXPECT_EQ(TheCopyJob.position, 3u);
     Press(confirmation, 2);
@@ -221,7 +221,7 @@ TEST_F(Copy, AFileThatCannotBeCreatedIsReportedSkippedAndNotLogged) {
   std::uint32_t copied_after_tick = 0;
   TheMachine().answer = [&](const MessageRecord&) {
     copied_during_box = TheCopyJob.copied_bytes;
-    DeliverTimer(OpenDialog(105), 1234);
+    DeliverTimer(OpenDialog(105), IDT_COPY);
     copied_after_tick = TheCopyJob.copied_bytes;
     return platform::kAnswerOk;
   };
