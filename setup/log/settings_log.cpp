@@ -63,8 +63,10 @@ void RegisterUninstallEntry(const char* subkey, const char* display_name, const 
   if (uninstall == 0) return;
   platform::RegistryKey entry = platform::CreateRegistrySubkey(uninstall, subkey);
   if (entry != 0) {
-    platform::SetRegistryText(entry, "DisplayName", display_name, std::strlen(display_name));
-    platform::SetRegistryText(entry, "UninstallString", command, std::strlen(command));
+    // REG_SZ data end with the text's terminating zero, so that a reader
+    // never runs past them.
+    platform::SetRegistryText(entry, "DisplayName", display_name, std::strlen(display_name) + 1);
+    platform::SetRegistryText(entry, "UninstallString", command, std::strlen(command) + 1);
     platform::CloseRegistryKey(entry);
   }
   platform::CloseRegistryKey(uninstall);

@@ -117,8 +117,8 @@ enum class RegistryRoot { LocalMachine, CurrentUser };
 RegistryKey OpenRegistryKey(RegistryRoot root, const char* path);
 // Creates or opens a subkey of an open key; 0 on failure.
 RegistryKey CreateRegistrySubkey(RegistryKey parent, const char* name);
-// Sets a text value (REG_SZ) whose data length is `length` bytes, the
-// terminating zero not counted.
+// Sets a text value (REG_SZ) whose data are the first `length` bytes of
+// `text`: the text and its terminating zero.
 bool SetRegistryText(RegistryKey key, const char* name, const char* text, std::size_t length);
 // Reads a text value; its length, 0 when missing or when it does not fit.
 std::size_t ReadRegistryText(RegistryKey key, const char* name, char* buffer, std::size_t size);

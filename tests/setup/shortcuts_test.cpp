@@ -37,7 +37,7 @@ void SetRegistryValue(platform::RegistryRoot root, const std::string& key, const
   AddRegistryKey((root == platform::RegistryRoot::LocalMachine ? "HKLM\\" : "HKCU\\") + key);
   platform::RegistryKey handle = platform::OpenRegistryKey(root, key.c_str());
   ASSERT_NE(handle, 0u);
-  platform::SetRegistryText(handle, name, value.c_str(), value.size());
+  platform::SetRegistryText(handle, name, value.c_str(), value.size() + 1);
   platform::CloseRegistryKey(handle);
 }
 

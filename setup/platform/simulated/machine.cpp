@@ -64,6 +64,9 @@ std::string ShortComponent(const std::string& name) {
   return short_name;
 }
 
+// A value's data read as text: up to its terminating zero.
+std::string TextOf(const std::string& data) { return data.substr(0, data.find('\0')); }
+
 std::size_t CopyOut(const std::string& text, char* buffer, std::size_t size) {
   if (size == 0) return 0;
   std::size_t length = std::min(text.size(), size - 1);
@@ -366,12 +369,16 @@ std::string ProfileValue(const std::string& file, const std::string& section,
   return buffer;
 }
 
-std::string RegistryValue(const std::string& key, const std::string& name) {
+std::string RegistryData(const std::string& key, const std::string& name) {
   auto& registry = TheMachine().registry;
   auto it = registry.find(Lower(key));
   if (it == registry.end()) return "<missing>";
   auto value = it->second.find(Lower(name));
   return value == it->second.end() ? "<missing>" : value->second.second;
+}
+
+std::string RegistryValue(const std::string& key, const std::string& name) {
+  return TextOf(RegistryData(key, name));
 }
 
 bool RegistryKeyExists(const std::string& key) {
@@ -721,9 +728,9 @@ RegistryKey CreateRegistrySubkey(RegistryKey parent, const char* name) {
 bool SetRegistryText(RegistryKey key, const char* name, const char* text, std::size_t length) {
   auto it = simulated::open_keys.find(key);
   if (it == simulated::open_keys.end()) return false;
-  std::string value(text, length);
-  TheMachine().registry[it->second][simulated::Lower(name)] = {name, value};
-  simulated::Note("registry " + it->second + " " + name + "=" + value);
+  std::string data(text, length);
+  TheMachine().registry[it->second][simulated::Lower(name)] = {name, data};
+  simulated::Note("registry " + it->second + " " + name + "=" + simulated::TextOf(data));
   return true;
 }
 
@@ -732,8 +739,10 @@ std::size_t ReadRegistryText(RegistryKey key, const char* name, char* buffer, st
   if (it == simulated::open_keys.end()) return 0;
   auto& values = TheMachine().registry[it->second];
   auto value = values.find(simulated::Lower(name));
-  if (value == values.end() || value->second.second.size() + 1 > size) return 0;
-  return simulated::CopyOut(value->second.second, buffer, size);
+  if (value == values.end()) return 0;
+  std::string text = simulated::TextOf(value->second.second);
+  if (text.size() + 1 > size) return 0;
+  return simulated::CopyOut(text, buffer, size);
 }
 
 void CloseRegistryKey(RegistryKey key) { simulated::open_keys.erase(key); }

@@ -108,7 +108,9 @@ struct Machine {
   std::map<std::string, Profile> profiles;  // key: canonical path of the file
   bool profiles_read_only = false;
 
-  // Registry: canonical key path ("hklm\software\...") to values.
+  // Registry: canonical key path ("hklm\software\...") to values, each its
+  // name as given and its data bytes as stored (a REG_SZ value's text with
+  // its terminating zero, when the writer gave it).
   std::map<std::string, std::map<std::string, std::pair<std::string, std::string>>> registry;
   std::set<std::string> read_only_keys;
 
@@ -194,7 +196,10 @@ std::vector<std::string> FilesBelow(const std::string& path);
 bool ProfileFileExists(const std::string& file);
 std::string ProfileValue(const std::string& file, const std::string& section,
                          const std::string& key);
+// A registry value read as text (up to its terminating zero), or "<missing>".
 std::string RegistryValue(const std::string& key, const std::string& name);
+// The value's data bytes as stored.
+std::string RegistryData(const std::string& key, const std::string& name);
 bool RegistryKeyExists(const std::string& key);
 // The journal lines that start with `prefix`, in order.
 std::vector<std::string> JournalLines(const std::string& prefix);
