@@ -45,8 +45,10 @@ int PathExists(const char* path);
 // are made writable first; junctions and symbolic links are removed, never
 // followed; single failures are ignored.
 void DeleteTree(const char* path);
-// 1 when a 128-byte test file "Test.txt" could be written into the
-// directory (the file is deleted again).
+// 1 when a 128-byte test file could be written into the directory. The file
+// is "Test.txt" or, when that name is taken, the first free one of
+// "Test1.txt" to "Test99.txt"; it is created only when it does not exist and
+// deleted again, so no file of the user's is ever truncated or deleted.
 int DirectoryWritable(const char* directory);
 
 // --- Numbers ------------------------------------------------------------------------

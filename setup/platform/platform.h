@@ -84,6 +84,9 @@ bool MakeDirectory(const char* path);
 std::size_t CurrentDirectory(char* buffer, std::size_t size);
 // Creates the file with normal attributes, truncating an existing one.
 File CreateFileForWriting(const char* path);
+// Creates a file that does not exist yet (normal attributes); 0 when
+// anything exists at the path or it cannot be created. Never truncates.
+File CreateNewFile(const char* path);
 File OpenFileForReading(const char* path);
 // Bytes read (0 at the end), or -1 on an error.
 long ReadFromFile(File file, void* buffer, std::size_t count);

@@ -10,6 +10,7 @@
 #include "common/text.h"
 #include "harness.h"
 #include "payload/payload_table.h"
+#include "platform/simulated/shell_state.h"
 
 namespace setup {
 namespace {
@@ -208,8 +209,9 @@ TEST_F(Driver, AnOverlongTypedDestinationIsCut) {
 
 TEST_F(Driver, UnwritableDestinationReturnsToTheStartDialogWithItsDirectoriesLogged) {
   AddDirectory("C:\\Media");
-  AddFile("C:\\Media\\Locked\\Test.txt", "");
-  TheMachine().nodes[Canonical("C:\\Media\\Locked\\Test.txt")].locked = true;
+  AddDirectory("C:\\Media\\Locked");
+  // A directory that takes no new files.
+  TheMachine().nodes[Canonical("C:\\Media\\Locked")].locked = true;
   AcceptStart("C:\\Media\\Locked");
   std::string second_proposal;
   OnDialog(10510, [&second_proposal](Window dialog) {
@@ -337,11 +339,40 @@ TEST_F(Driver, TheWriteTestLeavesNothingBehind) {
   EXPECT_EQ(DestinationWritable(), 1);
   EXPECT_TRUE(FilesBelow("C:\\Dest").empty());
 
-  AddFile("C:\\Dest\\Test.txt", "");
-  TheMachine().nodes[Canonical("C:\\Dest\\Test.txt")].write_limit = 100;
+  // A disk that takes no more than 100 bytes of a new file.
+  TheMachine().new_file_write_limit = 100;
   CopyText(TheSetup.destination, sizeof TheSetup.destination, "C:\\Dest");
   EXPECT_EQ(DestinationWritable(), 0);
   EXPECT_TRUE(FilesBelow("C:\\Dest").empty());
+}
+
+TEST_F(Driver, TheWriteTestNeverTouchesAFileOfTheUsers) {
+  AddFile("C:\\Dest\\Test.txt", "the user's own notes");
+  AddFile("C:\\Dest\\Test1.txt", "more notes");
+  CopyText(TheSetup.destination, sizeof TheSetup.destination, "C:\\Dest");
+  EXPECT_EQ(DestinationWritable(), 1);
+  std::string notes = "the user's own notes";
+  EXPECT_EQ(Bytes("C:\\Dest\\Test.txt"), std::vector<std::uint8_t>(notes.begin(), notes.end()));
+  EXPECT_EQ(FilesBelow("C:\\Dest"), (std::vector<std::string>{"Test.txt", "Test1.txt"}));
+  // Only the probe that setup made itself was deleted.
+  std::vector<std::string> deleted = JournalLines("delete");
+  ASSERT_EQ(deleted.size(), 1u);
+  EXPECT_EQ(deleted[0].find("Test.txt"), std::string::npos);
+  EXPECT_EQ(deleted[0].find("Test1.txt"), std::string::npos);
+
+  // A read-only "Test.txt" does not make the directory look unwritable, and
+  // through the chooser and a cancelled setup it stays as it was.
+  MakeReadOnly("C:\\Dest\\Test.txt");
+  EXPECT_EQ(DestinationWritable(), 1);
+  OnDialog(10510, [](Window dialog) {
+    TypeInto(dialog, 201, "C:\\Dest");
+    Press(dialog, 31);  // Browse: the chooser's checks include the write test
+    Press(dialog, 2);
+  });
+  OnDialog(10500, [](Window dialog) { Press(dialog, 1); });
+  EXPECT_EQ(RunInstaller(), 1);
+  EXPECT_EQ(Bytes("C:\\Dest\\Test.txt"), std::vector<std::uint8_t>(notes.begin(), notes.end()));
+  EXPECT_EQ(FilesBelow("C:\\Dest"), (std::vector<std::string>{"Test.txt", "Test1.txt"}));
 }
 
 TEST_F(Driver, TheWriteTestUsesTheWholeNameOfALongDestination) {

@@ -108,6 +108,12 @@ bool DriveReadOnly(const std::string& canonical) {
          TheMachine().read_only_drives.count(static_cast<char>(std::toupper(canonical[0]))) > 0;
 }
 
+// A directory locked against new entries.
+bool TakesNoEntries(const std::string& canonical) {
+  auto it = TheMachine().nodes.find(canonical);
+  return it != TheMachine().nodes.end() && it->second.directory && it->second.locked;
+}
+
 void Note(const std::string& line) { TheMachine().journal.push_back(line); }
 
 platform::FoundEntry EntryFor(const std::string& name, const Node* node) {
@@ -536,7 +542,8 @@ bool MakeDirectory(const char* path) {
   Machine& m = TheMachine();
   std::string key = simulated::Canonical(path);
   if (key.empty() || simulated::IsRoot(key) || simulated::Exists(path)) return false;
-  if (!simulated::DirectoryExists(simulated::ParentOf(key)) || simulated::DriveReadOnly(key))
+  if (!simulated::DirectoryExists(simulated::ParentOf(key)) || simulated::DriveReadOnly(key) ||
+      simulated::TakesNoEntries(simulated::ParentOf(key)))
     return false;
   simulated::Node node;
   std::string shown = path;
@@ -557,7 +564,8 @@ File CreateFileForWriting(const char* path) {
   Machine& m = TheMachine();
   std::string key = simulated::Canonical(path);
   if (key.empty() || !simulated::DirectoryExists(simulated::ParentOf(key)) ||
-      simulated::DriveReadOnly(key) || simulated::DirectoryExists(key))
+      simulated::DriveReadOnly(key) || simulated::DirectoryExists(key) ||
+      simulated::TakesNoEntries(simulated::ParentOf(key)))
     return 0;
   auto it = m.nodes.find(key);
   if (it != m.nodes.end()) {
@@ -566,11 +574,17 @@ File CreateFileForWriting(const char* path) {
   } else {
     simulated::Node node;
     node.path = path;
+    node.write_limit = m.new_file_write_limit;
     m.nodes[key] = node;
   }
   File file = simulated::NewHandle();
   simulated::open_files[file] = simulated::OpenFile{key, 0, true};
   return file;
+}
+
+File CreateNewFile(const char* path) {
+  if (simulated::Exists(path)) return 0;
+  return CreateFileForWriting(path);
 }
 
 File OpenFileForReading(const char* path) {

@@ -34,7 +34,8 @@ struct Node {
   std::string path;  // as created (case kept)
   bool directory = false;
   std::vector<std::uint8_t> data;
-  bool locked = false;                 // cannot be created, truncated or opened
+  bool locked = false;                 // a file: cannot be created, truncated or opened;
+                                       // a directory: takes no new entries
   long write_limit = -1;               // >= 0: the file never grows beyond this many bytes
   bool read_error = false;             // reads fail with -1
   std::uint32_t extra_attributes = 0;  // added to what a search reports (e.g. 0x400)
@@ -107,6 +108,7 @@ struct Machine {
   std::string current_directory = "C:\\";
   std::map<std::string, Profile> profiles;  // key: canonical path of the file
   bool profiles_read_only = false;
+  long new_file_write_limit = -1;  // >= 0: files created from now on (a full disk)
 
   // Registry: canonical key path ("hklm\software\...") to values, each its
   // name as given and its data bytes as stored (a REG_SZ value's text with
