@@ -127,10 +127,10 @@ void EnsureParentDirectories(const char* path) {
   }
 }
 
-int OpenNextItem() {
+ItemOpened OpenNextItem() {
   CopyJob& job = TheCopyJob;
   CloseCurrentItem(true);
-  if (job.position >= job.item_count) return 0;
+  if (job.position >= job.item_count) return ItemOpened::NoneLeft;
   const char* name;
   char source[2 * platform::kPathLimit];
   bool extra = job.position >= static_cast<std::uint32_t>(PayloadTable.count);
@@ -148,7 +148,7 @@ int OpenNextItem() {
   ++job.position;
   if (extra) {
     job.source_file = platform::OpenFileForReading(source);
-    if (job.source_file == 0) return 0;
+    if (job.source_file == 0) return ItemOpened::Skipped;
     job.source_is_file = 1;
   }
   job.has_source = 1;
@@ -164,11 +164,11 @@ int OpenNextItem() {
   if (job.destination == 0) {
     // The item's bytes are still read and discarded, so the bar advances.
     ReportUnwritable(job.destination_path);
-    return 0;
+    return ItemOpened::WithoutDestination;
   }
   if (job.display.destination != nullptr)
     job.display.destination(job.display.owner, job.destination_path);
-  return 1;
+  return ItemOpened::Opened;
 }
 
 long ReadSource(void* buffer, std::size_t size) {
@@ -235,7 +235,9 @@ bool CopyTick() {
   CopyJob& job = TheCopyJob;
   bool finished = false;
   if (job.need_next_item) {
-    finished = !OpenNextItem() && job.position >= job.item_count;
+    // Only the step that finds no item left ends the copy: an item without
+    // a destination still has its source read to the end and closed.
+    finished = OpenNextItem() == ItemOpened::NoneLeft;
     job.need_next_item = 0;
   }
   std::uint32_t start = platform::Milliseconds();
@@ -252,6 +254,9 @@ void AbandonCopy() {
   ReleaseExtraFiles();
 }
 
-void EndCopy() { ReleaseExtraFiles(); }
+void EndCopy() {
+  CloseCurrentItem(true);
+  ReleaseExtraFiles();
+}
 
 }  // namespace setup

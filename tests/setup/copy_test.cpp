@@ -31,6 +31,7 @@ class Copy : public ::testing::Test {
     FreshMachine();
     AcceptStart();
   }
+  void TearDown() override { testing::ExpectNothingLeftOpen(); }
 };
 
 TEST(PayloadLayout, MembersFollowEachOtherWithoutPadding) {
@@ -248,6 +249,27 @@ TEST_F(Copy, AShortWriteIsReportedAndThePartialFileRemoved) {
   std::vector<std::string> files = LoggedFilesBelow(kRoot);
   EXPECT_EQ(std::count(files.begin(), files.end(), kRoot + "KESTREL.dll"), 0);
   EXPECT_EQ(Bytes(kRoot + "URLIST.TXT"), MemberBytes(11));
+}
+
+TEST_F(Copy, TheLastItemWithoutADestinationIsStillClosedAndCounted) {
+  // The last item is a FULLDATA file whose destination is held by another
+  // program: its source is opened, read to the end and closed like any other.
+  AddFile("D:\\SETUP\\FULLDATA\\Z.TXT", std::string(3000, 'z'));
+  AddFile(kRoot + "Z.TXT", "in use");
+  TheMachine().nodes[Canonical(kRoot + "Z.TXT")].locked = true;
+  int open_at_finish = -1;
+  OnDialog(105, [&](Window dialog) {
+    while (DialogOf(dialog).posted.empty()) DeliverTicks(dialog, 1);
+    open_at_finish = OpenHandleCount();
+  });
+  ASSERT_EQ(RunInstaller(), 1);
+  ASSERT_EQ(TheMachine().messages.size(), 1u);
+  EXPECT_EQ(TheMachine().messages[0].caption, "Can NOT Write");
+  // Only the instance event is open when the copy has finished.
+  EXPECT_EQ(open_at_finish, 1);
+  EXPECT_EQ(TheCopyJob.copied_bytes, TheCopyJob.total_bytes);
+  EXPECT_EQ(TheSetup.progress_percent, 100);
+  EXPECT_EQ(Bytes(kRoot + "Z.TXT"), std::vector<std::uint8_t>({'i', 'n', ' ', 'u', 's', 'e'}));
 }
 
 TEST_F(Copy, AnExtraFileThatCannotBeOpenedIsSkippedQuietly) {

@@ -34,6 +34,7 @@ const std::string kUninstallEntry =
 class Driver : public ::testing::Test {
  protected:
   void SetUp() override { FreshMachine(); }
+  void TearDown() override { testing::ExpectNothingLeftOpen(); }
 };
 
 TEST_F(Driver, CompleteEnglishRunInstallsEveryMemberAndRecordsIt) {

@@ -29,6 +29,7 @@ const std::string kTrailA = "\x81\x41";
 class Paths : public ::testing::Test {
  protected:
   void SetUp() override { testing::FreshMachine(); }
+  void TearDown() override { testing::ExpectNothingLeftOpen(); }
 };
 
 // --- The seam's character stepping ------------------------------------------

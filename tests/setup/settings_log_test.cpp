@@ -19,6 +19,7 @@ using testing::SettingsFileExists;
 class SettingsLog : public ::testing::Test {
  protected:
   void SetUp() override { FreshMachine(); }
+  void TearDown() override { testing::ExpectNothingLeftOpen(); }
 };
 
 TEST_F(SettingsLog, WritesTheCountBeforeEachEntry) {

@@ -58,7 +58,7 @@ class Shortcuts : public ::testing::Test {
     AddDirectory(kCommonPrograms);
     AddDirectory(kUserPrograms);
   }
-  void TearDown() override { EXPECT_EQ(TheShell().live_link_objects, 0); }
+  void TearDown() override { testing::ExpectNothingLeftOpen(); }
 };
 
 TEST(SplitItemSpec, ACommandWithoutSpaceHasNoArguments) {

@@ -92,6 +92,7 @@ struct SearchState {
 };
 std::map<platform::Search, SearchState> searches;
 std::map<platform::RegistryKey, std::string> open_keys;
+std::set<platform::Event> open_events;
 
 platform::Handle NewHandle() { return TheMachine().next_handle++; }
 
@@ -188,6 +189,7 @@ void ResetMachine() {
   open_files.clear();
   searches.clear();
   open_keys.clear();
+  open_events.clear();
   AddDirectory("C:\\WINDOWS");
   AddDirectory("D:\\SETUP");
   AddRegistryKey("HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall");
@@ -391,6 +393,11 @@ bool RegistryKeyExists(const std::string& key) {
   return TheMachine().registry.count(Lower(key)) > 0;
 }
 
+int OpenHandleCount() {
+  return static_cast<int>(open_files.size() + searches.size() + open_keys.size() +
+                          open_events.size());
+}
+
 std::vector<std::string> JournalLines(const std::string& prefix) {
   std::vector<std::string> lines;
   for (const std::string& line : TheMachine().journal) {
@@ -416,11 +423,15 @@ Event CreateNamedEvent(const char* name) {
   Machine& m = TheMachine();
   m.events.insert(simulated::Upper(name));
   simulated::Note(std::string("create event ") + name);
-  return simulated::NewHandle();
+  Event event = simulated::NewHandle();
+  simulated::open_events.insert(event);
+  return event;
 }
 
 void CloseNamedEvent(Event event) {
-  if (event != 0) simulated::Note("close event");
+  if (event == 0) return;
+  simulated::open_events.erase(event);
+  simulated::Note("close event");
 }
 
 bool NtFamily() { return TheMachine().nt_family; }

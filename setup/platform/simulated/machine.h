@@ -203,6 +203,9 @@ std::string RegistryValue(const std::string& key, const std::string& name);
 // The value's data bytes as stored.
 std::string RegistryData(const std::string& key, const std::string& name);
 bool RegistryKeyExists(const std::string& key);
+// Handles the installer holds open now: files, directory searches, registry
+// keys and events (shell link objects are counted by the shell state).
+int OpenHandleCount();
 // The journal lines that start with `prefix`, in order.
 std::vector<std::string> JournalLines(const std::string& prefix);
 
