@@ -48,6 +48,9 @@ void ScanTree(const char* root, const char* relative) {
   EnsureTrailingBackslash(directory, sizeof directory);
   AppendText(directory, sizeof directory, relative);
   ForEachEntry(directory, [relative, root](const platform::FoundEntry& entry) {
+    // Junctions and symbolic links lead elsewhere, perhaps back up the tree:
+    // only the tree's own files are copied.
+    if (entry.attributes & platform::kReparsePointAttribute) return;
     char name[2 * platform::kPathLimit];
     CopyText(name, sizeof name, relative);
     // A relative path that would not fit the system's path limit is refused.

@@ -108,6 +108,9 @@ struct FoundEntry {
   std::uint32_t size_low;  // low 32 bits of the file's size
 };
 constexpr std::uint32_t kDirectoryAttribute = 0x10;
+// A search entry that is a link to another place (a junction or symbolic
+// link), not a directory or file of its own.
+constexpr std::uint32_t kReparsePointAttribute = 0x400;
 // Starts a search for a pattern such as "C:\DIR\*.*"; 0 when nothing matches.
 Search FindFirstEntry(const char* pattern, FoundEntry* entry);
 bool FindNextEntry(Search search, FoundEntry* entry);

@@ -174,6 +174,27 @@ TEST_F(Copy, FullDataTreeIsReproducedWithoutDotNames) {
   EXPECT_EQ(TheExtraFiles.count, 0u);  // released with the dialog
 }
 
+TEST_F(Copy, TheFullDataScanNeverFollowsAJunctionOrASymbolicLink) {
+  // FULLDATA\Up is a junction back up the tree (the simulated machine shows
+  // the place's files below it) and Alias.TXT a symbolic link to a file.
+  AddFile("D:\\SETUP\\FULLDATA\\Real.TXT", "real");
+  AddFile("D:\\SETUP\\FULLDATA\\Up\\Real.TXT", "real");
+  AddFile("D:\\SETUP\\FULLDATA\\Up\\Up\\Real.TXT", "real");
+  AddFile("D:\\SETUP\\FULLDATA\\Alias.TXT", "real");
+  TheMachine().nodes.at(Canonical("D:\\SETUP\\FULLDATA\\Up")).extra_attributes =
+      platform::kReparsePointAttribute;
+  TheMachine().nodes.at(Canonical("D:\\SETUP\\FULLDATA\\Alias.TXT")).extra_attributes =
+      platform::kReparsePointAttribute;
+  OnDialog(105, [](Window) {
+    EXPECT_EQ(TheExtraFiles.count, 1u);
+    EXPECT_EQ(TheCopyJob.item_count, 15u);
+  });
+  ASSERT_EQ(RunInstaller(), 1);
+  EXPECT_EQ(Bytes(kRoot + "Real.TXT"), std::vector<std::uint8_t>({'r', 'e', 'a', 'l'}));
+  EXPECT_FALSE(Exists(kRoot + "Up"));
+  EXPECT_FALSE(Exists(kRoot + "Alias.TXT"));
+}
+
 TEST_F(Copy, MoreThan4096ExtraFilesGrowTheListAndAllAreCopied) {
   for (int i = 0; i < 4100; ++i)
     AddFile("D:\\SETUP\\FULLDATA\\F" + std::to_string(i) + ".DAT", "x");
