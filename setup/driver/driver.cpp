@@ -51,7 +51,10 @@ void NotifyRunningViewer() {
   int monitor = platform::ReadProfileInteger(kSettingsFile, kSettingSection, "Monitor", 0);
   if (monitor == 0) return;
   auto viewer = static_cast<platform::Window>(static_cast<std::uint32_t>(monitor));
-  if (platform::WindowExists(viewer)) platform::SendToWindow(viewer, kViewerNotifyMessage, 16, 0);
+  // A viewer that is hung, or slow to answer, cannot hold setup up: the
+  // message is given up on rather than waited for.
+  if (platform::WindowExists(viewer))
+    platform::SendToWindowWithin(viewer, kViewerNotifyMessage, 16, 0, kViewerNotifyTimeoutMs);
 }
 
 void WriteInstallPaths() {

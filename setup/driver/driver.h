@@ -16,6 +16,8 @@ constexpr const char* kUninstallerFile = "UNINST32.EXE";
 constexpr const char* kAdvertisementPicture = "Widelens.GIF";
 constexpr const char* kCachePattern = "Cache\\*.*";
 constexpr unsigned kViewerNotifyMessage = 19592;
+// The longest setup waits for a running viewer to take that message.
+constexpr unsigned kViewerNotifyTimeoutMs = 5000;
 
 // The whole run. 0 when another setup is running, 1 otherwise.
 int RunSetup(platform::Handle instance, platform::Handle previous_instance);

@@ -159,8 +159,11 @@ using WindowHook = void (*)(Window window);
 bool RegisterBackgroundClass(int icon_id);
 Window CreateBackgroundWindow(const Rect& area, WindowHook paint, WindowHook refresh);
 bool WindowExists(Window window);
-// Delivers a message synchronously and waits for its handling.
-void SendToWindow(Window window, unsigned message, std::uintptr_t wparam, std::intptr_t lparam);
+// Delivers a message synchronously and waits for its handling, but not at
+// all when the system finds the window hung and never longer than
+// `timeout_ms`; true when the window handled it.
+bool SendToWindowWithin(Window window, unsigned message, std::uintptr_t wparam,
+                        std::intptr_t lparam, unsigned timeout_ms);
 void StartTimer(Window window, unsigned id, unsigned period_ms);
 void StopTimer(Window window, unsigned id);
 void PostQuit();

@@ -258,6 +258,31 @@ TEST_F(Driver, TheRecordedViewerIsToldBeforeTheCopy) {
   EXPECT_LT(sent, copy);
 }
 
+TEST_F(Driver, AHungOrSlowViewerCannotHoldSetupUp) {
+  Window viewer = 0x5150;
+  TheMachine().windows.insert(viewer);
+  TheMachine().hung_windows.insert(viewer);
+  SetProfileValue("SETTING", "Monitor", std::to_string(viewer));
+  AcceptStart();
+  ASSERT_EQ(RunInstaller(), 1);
+  EXPECT_TRUE(TheMachine().sent.empty());
+  EXPECT_EQ(JournalLines("send"), (std::vector<std::string>{"send 19592 16 0 to 20816 gave up"}));
+  EXPECT_TRUE(Exists("C:\\Corvane\\Widelens\\Lumaview.exe"));
+
+  // A window that takes a minute to answer is given up after the time-out.
+  FreshMachine();
+  TheMachine().windows.insert(viewer);
+  TheMachine().reply_delays[viewer] = 60000;
+  SetProfileValue("SETTING", "Monitor", std::to_string(viewer));
+  AcceptStart();
+  std::uint32_t before = TheMachine().clock;
+  std::uint32_t at_copy = 0;
+  OnDialog(105, [&](Window) { at_copy = TheMachine().clock; });
+  ASSERT_EQ(RunInstaller(), 1);
+  EXPECT_EQ(JournalLines("send"), (std::vector<std::string>{"send 19592 16 0 to 20816 gave up"}));
+  EXPECT_LE(at_copy - before, 5000u);
+}
+
 TEST_F(Driver, NoViewerNoMessage) {
   SetProfileValue("SETTING", "Monitor", "0");
   AcceptStart();

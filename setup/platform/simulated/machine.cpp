@@ -850,10 +850,23 @@ Window CreateBackgroundWindow(const Rect& area, WindowHook paint, WindowHook ref
 
 bool WindowExists(Window window) { return TheMachine().windows.count(window) > 0; }
 
-void SendToWindow(Window window, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) {
-  TheMachine().sent.push_back({window, message, wparam, lparam});
-  simulated::Note("send " + std::to_string(message) + " " + std::to_string(wparam) + " " +
-                  std::to_string(lparam) + " to " + std::to_string(window));
+bool SendToWindowWithin(Window window, unsigned message, std::uintptr_t wparam,
+                        std::intptr_t lparam, unsigned timeout_ms) {
+  Machine& m = TheMachine();
+  std::string line = "send " + std::to_string(message) + " " + std::to_string(wparam) + " " +
+                     std::to_string(lparam) + " to " + std::to_string(window);
+  auto delay = m.reply_delays.find(window);
+  bool hung = m.hung_windows.count(window) > 0;
+  if (hung || (delay != m.reply_delays.end() && delay->second > timeout_ms)) {
+    // A hung window is given up at once, a slow one after the time-out.
+    if (!hung) m.clock += timeout_ms;
+    simulated::Note(line + " gave up");
+    return false;
+  }
+  if (delay != m.reply_delays.end()) m.clock += delay->second;
+  m.sent.push_back({window, message, wparam, lparam});
+  simulated::Note(line);
+  return true;
 }
 
 void StartTimer(Window window, unsigned id, unsigned period_ms) {

@@ -130,6 +130,11 @@ struct Machine {
   std::set<Window> windows;                       // existing windows, the installer's and others'
   std::map<Window, platform::Rect> window_rects;  // others have window_size
   std::vector<SentMessage> sent;
+  // Windows of other programs that stopped answering: the system calls them
+  // hung, and a send that gives up on hung windows returns at once.
+  std::set<Window> hung_windows;
+  // Windows that answer only after this many milliseconds.
+  std::map<Window, std::uint32_t> reply_delays;
   std::map<std::pair<Window, unsigned>, Timer> timers;
   std::map<Window, Dialog> dialogs;  // open dialogs
   std::vector<Window> dialog_stack;

@@ -142,8 +142,11 @@ Window CreateBackgroundWindow(const Rect& area, WindowHook paint, WindowHook ref
 
 bool WindowExists(Window window) { return IsWindow(W(window)) != FALSE; }
 
-void SendToWindow(Window window, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) {
-  SendMessageA(W(window), message, wparam, lparam);
+bool SendToWindowWithin(Window window, unsigned message, std::uintptr_t wparam,
+                        std::intptr_t lparam, unsigned timeout_ms) {
+  DWORD_PTR reply = 0;
+  return SendMessageTimeoutA(W(window), message, wparam, lparam, SMTO_ABORTIFHUNG | SMTO_NORMAL,
+                             timeout_ms, &reply) != 0;
 }
 
 void StartTimer(Window window, unsigned id, unsigned period_ms) {
