@@ -202,7 +202,8 @@ void ShowItem(Window dialog, int item, bool visible);
 // Draws an icon at the item's top left corner.
 void DrawIconInItem(Window dialog, int item, Graphic icon);
 // Fills the item from its left edge over `numerator`/`denominator` of its
-// client width with the brush; nothing to the right is erased.
+// client width with the brush; nothing to the right is erased. The item is
+// marked as painted, so that its own repaint does not wipe the fill.
 void FillItemFromLeft(Window dialog, int item, Graphic brush, unsigned numerator,
                       unsigned denominator);
 // Draws a bitmap stretched over the item's client area and marks the item as

@@ -127,6 +127,25 @@ TEST_F(Copy, EachTickOpensOneItemAndSpendsAtMost320Milliseconds) {
   EXPECT_EQ(TheSetup.progress_percent, 100);
 }
 
+TEST_F(Copy, TheProgressBarStaysWhenTheDialogIsPainted) {
+  std::string after_paint;
+  std::string after_uncover;
+  unsigned bar = 0;
+  OnDialog(105, [&](Window dialog) {
+    DeliverTicks(dialog, 6);
+    bar = TheCopyJob.bar_value;
+    after_paint = DialogOf(dialog).drawn[IDC_COPY_PROGRESS];
+    Uncover(dialog);
+    after_uncover = DialogOf(dialog).drawn[IDC_COPY_PROGRESS];
+  });
+  ASSERT_EQ(RunInstaller(), 1);
+  ASSERT_GT(bar, 0u);
+  EXPECT_EQ(after_paint, "bar " + std::to_string(bar) + "/128");
+  // The dialog's paint repaints the bar and the bar's own control does not
+  // wipe it again.
+  EXPECT_EQ(after_uncover, "bar " + std::to_string(bar) + "/128");
+}
+
 TEST_F(Copy, TheIconTurnsThroughAllElevenOnEveryTick) {
   std::vector<Graphic> drawn;
   std::vector<Graphic> icons;

@@ -133,6 +133,19 @@ void Dispatch(Window handle, platform::DialogEvent event, int value) {
   it->second.procedure(handle, event, value);
 }
 
+// The dialog's paint event, then each item's own repaint, which wipes what
+// setup drew into an item it did not mark as painted.
+void PaintDialog(Window handle) {
+  Machine& m = TheMachine();
+  Dispatch(handle, platform::DialogEvent::Paint, 0);
+  auto it = m.dialogs.find(handle);
+  if (it == m.dialogs.end()) return;
+  Dialog& dialog = it->second;
+  for (auto drawn = dialog.drawn.begin(); drawn != dialog.drawn.end();) {
+    drawn = dialog.painted.count(drawn->first) > 0 ? std::next(drawn) : dialog.drawn.erase(drawn);
+  }
+}
+
 void RunUntilEnded(Window handle) {
   Machine& m = TheMachine();
   for (long round = 0;; ++round) {
@@ -318,6 +331,11 @@ void DeliverTicks(Window dialog, int count) {
     earliest->second.due = m.clock + earliest->second.period;
     Dispatch(dialog, platform::DialogEvent::Timer, static_cast<int>(id));
   }
+}
+
+void Uncover(Window dialog) {
+  DialogOf(dialog).painted.clear();
+  PaintDialog(dialog);
 }
 
 void DeliverTimer(Window dialog, unsigned id) {
@@ -906,7 +924,7 @@ int RunDialog(int template_id, DialogProcedure procedure, Window owner) {
   m.dialogs_run.push_back(template_id);
   simulated::Note("dialog " + std::to_string(template_id));
   simulated::Dispatch(handle, DialogEvent::Opened, 0);
-  simulated::Dispatch(handle, DialogEvent::Paint, 0);
+  simulated::PaintDialog(handle);
   auto scripts = m.scripts.find(template_id);
   if (scripts != m.scripts.end() && !scripts->second.empty()) {
     simulated::DialogScript script = std::move(scripts->second.front());
@@ -962,15 +980,19 @@ void DrawIconInItem(Window dialog, int item, Graphic icon) {
 
 void FillItemFromLeft(Window dialog, int item, Graphic brush, unsigned numerator,
                       unsigned denominator) {
-  (void)item;
   (void)brush;
-  simulated::DialogOf(dialog).bar_fills.emplace_back(numerator, denominator);
+  Dialog& d = simulated::DialogOf(dialog);
+  d.bar_fills.emplace_back(numerator, denominator);
+  d.drawn[item] = "bar " + std::to_string(numerator) + "/" + std::to_string(denominator);
+  d.painted.insert(item);
 }
 
 void DrawBitmapInItem(Window dialog, int item, Graphic bitmap) {
-  (void)item;
   (void)bitmap;
-  ++simulated::DialogOf(dialog).bitmaps_drawn;
+  Dialog& d = simulated::DialogOf(dialog);
+  ++d.bitmaps_drawn;
+  d.drawn[item] = "bitmap";
+  d.painted.insert(item);
 }
 
 }  // namespace setup::platform

@@ -80,6 +80,12 @@ struct Dialog {
   std::vector<Graphic> icons_drawn;
   std::vector<std::pair<unsigned, unsigned>> bar_fills;  // numerator, denominator
   int bitmaps_drawn = 0;
+  // What setup drew into an item that is on the screen now ("bar 64/128",
+  // "bitmap"), and the items it marked as painted. When the dialog is
+  // painted, every item then repaints itself unless it was marked, wiping
+  // what was drawn into it.
+  std::map<int, std::string> drawn;
+  std::set<int> painted;
 };
 
 // What the simulated user does once a dialog has opened; the dialog then
@@ -186,6 +192,9 @@ void TypeInto(Window dialog, int item, const std::string& text);
 // The background window's timers that fall due on the way are delivered
 // first, as the system's modal loop does.
 void DeliverTicks(Window dialog, int count);
+// The dialog uncovered: every item loses its painted mark, the dialog gets
+// its paint event, then the items repaint themselves.
+void Uncover(Window dialog);
 // Delivers one timer event regardless of its due time.
 void DeliverTimer(Window dialog, unsigned id);
 Dialog& DialogOf(Window dialog);

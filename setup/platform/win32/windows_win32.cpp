@@ -211,6 +211,8 @@ void FillItemFromLeft(Window dialog, int item, Graphic brush, unsigned numerator
   HDC dc = GetDC(control);
   FillRect(dc, &area, reinterpret_cast<HBRUSH>(brush));
   ReleaseDC(control, dc);
+  // The control's own repaint would wipe the bar until the next fill.
+  ValidateRect(control, nullptr);
 }
 
 void DrawBitmapInItem(Window dialog, int item, Graphic bitmap) {
