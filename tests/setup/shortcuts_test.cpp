@@ -207,6 +207,53 @@ TEST_F(Shortcuts, WithTheHelpFileTheGroupGetsTheHelpLink) {
   EXPECT_EQ(help.icon_index, 0);
 }
 
+TEST_F(Shortcuts, WithoutShortNamesTheLinksKeepTargetAndArgumentsApart) {
+  // A volume without 8.3 names: the short form of a path is its long form,
+  // spaces and commas included.
+  TheMachine().short_names = false;
+  const std::string root = "D:\\My Apps, Tools\\Widelens\\";
+  std::strcpy(TheSetup.InstallRoot, root.c_str());
+  AddFile(root + "Widelens.CHM", "help");
+  BuildProgramGroup();
+  const std::string group = GroupFolder(kCommonPrograms, "Corvane Widelens");
+  EXPECT_EQ(
+      FilesBelow(group),
+      (std::vector<std::string>{"Corvane Widelens.lnk", "Help Documentation.lnk",
+                                "Remove Widelens.lnk", "Welcome to www.corvane.example.com.URL"}));
+  SavedLink viewer = LinkAt(group + "\\Corvane Widelens.lnk");
+  ASSERT_TRUE(viewer.valid);
+  EXPECT_EQ(viewer.target, root + "Lumaview.EXE");
+  EXPECT_EQ(viewer.arguments, "");
+  EXPECT_EQ(viewer.description, "Corvane Widelens");
+  EXPECT_EQ(viewer.icon_file, root + "Lumaview.EXE");
+  EXPECT_EQ(viewer.icon_index, 0);
+  SavedLink remover = LinkAt(group + "\\Remove Widelens.lnk");
+  ASSERT_TRUE(remover.valid);
+  EXPECT_EQ(remover.target, root + "UNINST32.EXE");
+  EXPECT_EQ(remover.arguments, "");
+  EXPECT_EQ(remover.icon_file, root + "UNINST32.EXE");
+  SavedLink help = LinkAt(group + "\\Help Documentation.lnk");
+  ASSERT_TRUE(help.valid);
+  EXPECT_EQ(help.target, "HH.EXE");
+  // A path with a space is one argument only when quoted.
+  EXPECT_EQ(help.arguments, "\"" + root + "Widelens.CHM\"");
+  EXPECT_EQ(help.description, "Help Documentation");
+  EXPECT_EQ(help.icon_file, "HH.EXE");
+}
+
+TEST(FormatGroupItem, AFieldThatWouldBeCutLeavesTheItemOut) {
+  GroupItem item;
+  std::string root = "C:\\" + std::string(250, 'r') + "\\";
+  EXPECT_FALSE(FormatGroupItem(kEnglishItems[0], root.c_str(), &item));
+  // The help file's path fits the target field but not the arguments.
+  std::string middle = "C:\\" + std::string(120, 'm') + "\\";
+  EXPECT_FALSE(FormatGroupItem(kEnglishItems[2], middle.c_str(), &item));
+  ASSERT_TRUE(FormatGroupItem(kEnglishItems[0], middle.c_str(), &item));
+  EXPECT_EQ(std::string(item.target), middle + "Lumaview.EXE");
+  ASSERT_TRUE(FormatGroupItem(kEnglishItems[2], "C:\\W\\", &item));
+  EXPECT_STREQ(item.arguments, "C:\\W\\Widelens.CHM");
+}
+
 TEST_F(Shortcuts, ChineseGroupUsesTheChineseNames) {
   TheSetup.ChineseUi = 1;
   AddFile("C:\\Corvane\\Widelens\\Widelens.CHM", "help");

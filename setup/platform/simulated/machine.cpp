@@ -672,6 +672,11 @@ std::size_t ShortPathName(const char* path, char* buffer, std::size_t size) {
   Machine& m = TheMachine();
   std::string key = simulated::Canonical(path);
   if (key.empty() || !simulated::Exists(path)) return 0;
+  if (!m.short_names) {
+    std::string given = path;
+    if (given.size() + 1 > size) return 0;
+    return simulated::CopyOut(given, buffer, size);
+  }
   std::string result = simulated::Upper(key.substr(0, 2));
   std::string walk = key.substr(0, 2);
   std::size_t start = 3;

@@ -109,6 +109,8 @@ struct Machine {
   // File system.
   std::set<char> drives{'C', 'D'};  // upper-case letters present
   std::set<char> read_only_drives;
+  // False: volumes without 8.3 names, whose short form of a path is the path.
+  bool short_names = true;
   std::map<char, std::uint64_t> free_bytes;
   std::map<std::string, Node> nodes;  // key: canonical form
   std::string current_directory = "C:\\";
