@@ -31,6 +31,10 @@ const char* FindNextBackslash(const char* from) {
   return nullptr;
 }
 
+char* FindNextBackslash(char* from) {
+  return const_cast<char*>(FindNextBackslash(static_cast<const char*>(from)));
+}
+
 const char* FindLastBackslash(const char* path) {
   const char* last = nullptr;
   for (const char* p = FindNextBackslash(path); p != nullptr; p = FindNextBackslash(p + 1))
@@ -49,9 +53,13 @@ bool CutAtLastBackslash(char* path, bool keep_backslash) {
   return true;
 }
 
-bool PathEndsWithBackslash(const char* path) {
+bool EndsWithBackslash(const char* path) {
   const char* last = FindLastBackslash(path);
   return last != nullptr && last[1] == '\0';
+}
+
+void EnsureTrailingBackslash(char* path, std::size_t size) {
+  if (path[0] != '\0' && !EndsWithBackslash(path)) AppendText(path, size, "\\");
 }
 
 bool SamePath(const char* a, const char* b) {

@@ -20,11 +20,14 @@ const char* FindLastBackslash(const char* path);
 char* FindLastBackslash(char* path);
 // The first such backslash at or after `from`, or null.
 const char* FindNextBackslash(const char* from);
+char* FindNextBackslash(char* from);
 // Cuts the path at its last backslash: after it when `keep_backslash`,
 // before it otherwise. False (nothing cut) when it has none.
 bool CutAtLastBackslash(char* path, bool keep_backslash);
 // True when the path's last character is a backslash.
-bool PathEndsWithBackslash(const char* path);
+bool EndsWithBackslash(const char* path);
+// Appends a backslash unless the path is empty or already ends with one.
+void EnsureTrailingBackslash(char* path, std::size_t size);
 // Case-blind comparison of two paths: ASCII letters fold, double-byte
 // characters compare byte for byte.
 bool SamePath(const char* a, const char* b);

@@ -20,15 +20,6 @@ std::size_t AppendText(char* target, std::size_t size, const char* source) {
   return length;
 }
 
-bool EndsWithBackslash(const char* text) {
-  std::size_t length = std::strlen(text);
-  return length > 0 && text[length - 1] == '\\';
-}
-
-void EnsureTrailingBackslash(char* target, std::size_t size) {
-  if (target[0] != '\0' && !EndsWithBackslash(target)) AppendText(target, size, "\\");
-}
-
 void FormatWithText(char* target, std::size_t size, const char* format, const char* text) {
   if (size == 0) return;
   target[0] = '\0';
@@ -43,15 +34,6 @@ void FormatWithText(char* target, std::size_t size, const char* format, const ch
     if (mark == nullptr) break;
     AppendText(target, size, text);
     rest = mark + 2;
-  }
-}
-
-bool SameTextIgnoringCase(const char* a, const char* b) {
-  for (;; ++a, ++b) {
-    char x = *a >= 'A' && *a <= 'Z' ? static_cast<char>(*a - 'A' + 'a') : *a;
-    char y = *b >= 'A' && *b <= 'Z' ? static_cast<char>(*b - 'A' + 'a') : *b;
-    if (x != y) return false;
-    if (x == '\0') return true;
   }
 }
 

@@ -82,8 +82,7 @@ void CloseCurrentItem(bool log) {
 void ReportUnwritable(const char* path) {
   char directory[512];
   CopyText(directory, sizeof directory, path);
-  char* cut = std::strrchr(directory, '\\');
-  if (cut != nullptr) *cut = '\0';
+  CutAtLastBackslash(directory, false);
   platform::LoadText(IDS_NOT_WRITABLE_CAPTION, TheSetup.caption, sizeof TheSetup.caption);
   platform::LoadText(IDS_NOT_WRITABLE_TEXT, TheSetup.message, sizeof TheSetup.message);
   FormatWithText(TheSetup.output, sizeof TheSetup.output, TheSetup.message, directory);
@@ -113,18 +112,17 @@ void EnsureParentDirectories(const char* path) {
   char remembered[platform::kPathLimit];
   bool restore = platform::CurrentDirectory(remembered, sizeof remembered) > 0;
   char prefix[512];
-  std::size_t length = CopyText(prefix, sizeof prefix, path);
-  for (std::size_t i = 1; i < length; ++i) {
-    if (prefix[i] != '\\') continue;
-    prefix[i] = '\0';
+  CopyText(prefix, sizeof prefix, path);
+  // Every directory on the way, stepping over double-byte characters.
+  for (char* cut = FindNextBackslash(prefix); cut != nullptr; cut = FindNextBackslash(cut + 1)) {
+    if (cut == prefix) continue;
+    *cut = '\0';
     if (!IsDriveOnly(prefix) && !platform::EnterDirectory(prefix)) platform::MakeDirectory(prefix);
-    prefix[i] = '\\';
+    *cut = '\\';
   }
   if (restore) platform::EnterDirectory(remembered);
-  char* cut = std::strrchr(prefix, '\\');
-  if (cut == nullptr) return;
-  *cut = '\0';
-  if (!SameTextIgnoringCase(prefix, last_logged_directory)) {
+  if (!CutAtLastBackslash(prefix, false)) return;
+  if (!SamePath(prefix, last_logged_directory)) {
     CopyText(last_logged_directory, sizeof last_logged_directory, prefix);
     LogInstalledDirectory(prefix);
   }

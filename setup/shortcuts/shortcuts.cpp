@@ -97,8 +97,7 @@ void ReadProgramsFolder(platform::RegistryRoot root, const char* value, const ch
     return;
   }
   // A root such as "C:\" keeps its backslash; the fallback starts with one.
-  std::size_t length = std::strlen(buffer);
-  if (length > 0 && buffer[length - 1] == '\\') buffer[length - 1] = '\0';
+  if (EndsWithBackslash(buffer)) CutAtLastBackslash(buffer, false);
   AppendText(buffer, size, fallback);
 }
 
@@ -248,17 +247,22 @@ void BuildProgramGroup() {
 
 int GroupNameIsSafe(const char* name) {
   if (name[0] == '\0' || std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0) return 0;
-  // Byte by byte: in a double-byte code page a trail byte may be 0x5C, and
-  // refusing such a name only leaves an old group in place.
-  if (std::strpbrk(name, "\\/:") != nullptr) return 0;
+  // Character by character: under a double-byte code page a second byte may
+  // be 0x5C or '|', which separate or match nothing there.
+  const char* last = name;
+  for (const char* p = name; *p != '\0'; p = platform::NextCharacter(p)) {
+    last = p;
+    if (platform::NextCharacter(p) != p + 1) continue;
+    // A separator names another place; the system takes '*' and '?' as
+    // wildcards and refuses the others in names.
+    if (std::strchr("\\/:*?\"<>|", *p) != nullptr) return 0;
+    if (static_cast<unsigned char>(*p) < 0x20) return 0;
+  }
   // The system drops trailing dots and spaces from a name ("..." would name
-  // the Programs folder itself) and takes '*' and '?' as wildcards: such a
-  // name does not name the entry it spells.
-  if (std::strpbrk(name, "*?\"<>|") != nullptr) return 0;
-  for (const unsigned char* p = reinterpret_cast<const unsigned char*>(name); *p != '\0'; ++p)
-    if (*p < 0x20) return 0;
-  char last = name[std::strlen(name) - 1];
-  return last == '.' || last == ' ' ? 0 : 1;
+  // the Programs folder itself): such a name does not name the entry it
+  // spells.
+  bool single = platform::NextCharacter(last) == last + 1;
+  return single && (*last == '.' || *last == ' ') ? 0 : 1;
 }
 
 void RemoveOldGroup() {

@@ -283,6 +283,65 @@ TEST_F(Driver, AHungOrSlowViewerCannotHoldSetupUp) {
   EXPECT_LE(at_copy - before, 5000u);
 }
 
+// What a run leaves for the uninstaller and the user, with `name` in the
+// destination C:\<name>\Widelens and in the directory setup starts from.
+struct RunRecord {
+  std::vector<std::string> directories;
+  std::vector<std::string> files;
+  std::vector<std::string> installed;
+  std::vector<std::string> messages;
+  std::string install_path;
+  std::string setup_directory;
+};
+
+RunRecord RunWithName(const std::string& name, unsigned code_page) {
+  FreshMachine();
+  TheMachine().code_page = code_page;
+  TheMachine().module_path = "D:\\" + name + "\\SETUP" + name + ".EXE";
+  AddFile("D:\\" + name + "\\FULLDATA\\" + name + "\\Extra.txt", "extra");
+  OnDialog(code_page == 936 ? 113 : 10510, [name](Window dialog) {
+    TypeInto(dialog, 201, "C:\\" + name + "\\Widelens");
+    Press(dialog, 1);
+  });
+  OnDialog(code_page == 936 ? 10503 : 107, [](Window dialog) { Press(dialog, 1); });
+  EXPECT_EQ(RunInstaller(), 1);
+  RunRecord record;
+  record.directories = LoggedDirectories();
+  record.files = LoggedFiles();
+  record.installed = FilesBelow("C:\\" + name);
+  for (const MessageRecord& m : TheMachine().messages) record.messages.push_back(m.text);
+  record.install_path = ProfileValue("INSTALL", "INSTALLPATH");
+  record.setup_directory = TheSetup.SetupDirectory;
+  return record;
+}
+
+std::vector<std::string> Replaced(std::vector<std::string> texts, const std::string& from,
+                                  const std::string& to) {
+  for (std::string& text : texts) {
+    for (std::size_t at = text.find(from); at != std::string::npos;
+         at = text.find(from, at + to.size()))
+      text.replace(at, from.size(), to);
+  }
+  return texts;
+}
+
+TEST_F(Driver, ADoubleByteCharacterEndingInABackslashByteIsOneCharacterOfThePath) {
+  // "乗" is 0x81 0x5C under code page 936: its second byte is a backslash.
+  // The run must go exactly as with a plain two-letter name in its place.
+  const std::string jou = "\x81\x5C";
+  RunRecord plain = RunWithName("Jo", 936);
+  RunRecord chinese = RunWithName(jou, 936);
+  EXPECT_EQ(chinese.setup_directory, "D:\\" + jou + "\\");
+  EXPECT_EQ(chinese.install_path, "C:\\" + jou + "\\Widelens\\");
+  EXPECT_EQ(chinese.directories, Replaced(plain.directories, "Jo", jou));
+  EXPECT_EQ(chinese.files, Replaced(plain.files, "Jo", jou));
+  std::vector<std::string> installed = Replaced(plain.installed, "Jo", jou);
+  std::sort(installed.begin(), installed.end());
+  EXPECT_EQ(chinese.installed, installed);
+  EXPECT_TRUE(chinese.messages.empty());
+  EXPECT_TRUE(Exists("C:\\" + jou + "\\Widelens\\" + jou + "\\Extra.txt"));
+}
+
 TEST_F(Driver, NoViewerNoMessage) {
   SetProfileValue("SETTING", "Monitor", "0");
   AcceptStart();

@@ -385,6 +385,20 @@ TEST(GroupNameIsSafe, OnlyPlainNamesPass) {
   EXPECT_EQ(GroupNameIsSafe("tab\there"), 0);
 }
 
+TEST(GroupNameIsSafe, UnderCodePage936SecondBytesSeparateNothing) {
+  testing::FreshMachine();
+  TheMachine().code_page = 936;
+  // "乗" (0x81 0x5C) and a character whose second byte is '|' (0x81 0x7C).
+  EXPECT_EQ(GroupNameIsSafe("\x81\x5C"), 1);
+  EXPECT_EQ(GroupNameIsSafe("Group \x81\x7C"), 1);
+  EXPECT_EQ(GroupNameIsSafe("\x81\x5C\\x"), 0);
+  EXPECT_EQ(GroupNameIsSafe("\x81\x5C."), 0);
+  // The same bytes under code page 1252 hold a backslash and a bar.
+  TheMachine().code_page = 1252;
+  EXPECT_EQ(GroupNameIsSafe("\x81\x5C"), 0);
+  EXPECT_EQ(GroupNameIsSafe("Group \x81\x7C"), 0);
+}
+
 // --- Quick Launch ---------------------------------------------------------------------
 
 const std::string kQuickLaunch =

@@ -16,35 +16,65 @@ namespace {
 
 Machine* the_machine = nullptr;
 
-std::string Lower(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
+// Under code page 936 a byte 0x81 to 0xFE starts a two-byte character
+// whose second byte may be a backslash or an ASCII letter: paths split and
+// fold by characters, as the system's own path handling does.
+bool Lead(unsigned char c) {
+  return the_machine != nullptr && the_machine->code_page == 936 && c >= 0x81 && c <= 0xFE;
 }
 
-std::string Upper(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return text;
-}
-
-bool SameNoCase(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
+// ASCII letters of single-byte characters fold; nothing else does.
+std::string Fold(std::string text, bool upper) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(text[i]);
+    if (Lead(c) && i + 1 < text.size()) {
+      ++i;
+    } else if (upper && c >= 'a' && c <= 'z') {
+      text[i] = static_cast<char>(c - 'a' + 'A');
+    } else if (!upper && c >= 'A' && c <= 'Z') {
+      text[i] = static_cast<char>(c - 'A' + 'a');
+    }
   }
-  return true;
+  return text;
+}
+
+std::string Lower(std::string text) { return Fold(std::move(text), false); }
+std::string Upper(std::string text) { return Fold(std::move(text), true); }
+
+bool SameNoCase(const std::string& a, const std::string& b) { return Lower(a) == Lower(b); }
+
+// The first backslash at or after `from` (a character boundary) that is a
+// character of its own, or npos.
+std::size_t NextSeparator(const std::string& path, std::size_t from = 0) {
+  for (std::size_t i = from; i < path.size(); ++i) {
+    if (Lead(static_cast<unsigned char>(path[i])) && i + 1 < path.size())
+      ++i;
+    else if (path[i] == '\\')
+      return i;
+  }
+  return std::string::npos;
+}
+
+std::size_t LastSeparator(const std::string& path) {
+  std::size_t last = std::string::npos;
+  for (std::size_t i = NextSeparator(path); i != std::string::npos; i = NextSeparator(path, i + 1))
+    last = i;
+  return last;
+}
+
+bool EndsWithSeparator(const std::string& path) {
+  return !path.empty() && LastSeparator(path) == path.size() - 1;
 }
 
 bool IsRoot(const std::string& canonical) { return canonical.size() == 2; }
 
 std::string ParentOf(const std::string& canonical) {
-  std::size_t cut = canonical.rfind('\\');
+  std::size_t cut = LastSeparator(canonical);
   return cut == std::string::npos ? std::string() : canonical.substr(0, cut);
 }
 
 std::string NameOf(const std::string& path) {
-  std::size_t cut = path.rfind('\\');
+  std::size_t cut = LastSeparator(path);
   return cut == std::string::npos ? path : path.substr(cut + 1);
 }
 
@@ -226,7 +256,7 @@ std::string Canonical(const std::string& path) {
     full = m.current_directory.substr(0, 2) + full;
   } else {
     std::string base = m.current_directory;
-    if (base.back() != '\\') base += '\\';
+    if (!EndsWithSeparator(base)) base += '\\';
     full = base + full;
   }
   if (full.size() < 3 || full[1] != ':' || full[2] != '\\') return std::string();
@@ -235,7 +265,7 @@ std::string Canonical(const std::string& path) {
   std::string result = Lower(full.substr(0, 2));
   std::size_t start = 3;
   while (start <= full.size()) {
-    std::size_t end = full.find('\\', start);
+    std::size_t end = NextSeparator(full, start);
     if (end == std::string::npos) end = full.size();
     std::string part = full.substr(start, end - start);
     if (part == "..") {
@@ -261,8 +291,9 @@ std::string Canonical(const std::string& path) {
 void AddDirectory(const std::string& path) {
   std::string key = Canonical(path);
   if (key.empty() || IsRoot(key)) return;
-  std::string shown = path.back() == '\\' ? path.substr(0, path.size() - 1) : path;
-  AddDirectory(shown.substr(0, shown.rfind('\\')));
+  std::string shown = EndsWithSeparator(path) ? path.substr(0, path.size() - 1) : path;
+  std::size_t cut = LastSeparator(shown);
+  AddDirectory(shown.substr(0, cut == std::string::npos ? 0 : cut));
   Machine& m = TheMachine();
   if (m.nodes.count(key) == 0) {
     Node node;
@@ -274,7 +305,8 @@ void AddDirectory(const std::string& path) {
 
 void AddFile(const std::string& path, const std::vector<std::uint8_t>& data) {
   std::string key = Canonical(path);
-  AddDirectory(path.substr(0, path.rfind('\\')));
+  std::size_t cut = LastSeparator(path);
+  AddDirectory(path.substr(0, cut == std::string::npos ? 0 : cut));
   Node node;
   node.path = path;
   node.data = data;
@@ -576,7 +608,7 @@ bool MakeDirectory(const char* path) {
     return false;
   simulated::Node node;
   std::string shown = path;
-  while (!shown.empty() && shown.back() == '\\') shown.pop_back();
+  while (simulated::EndsWithSeparator(shown)) shown.pop_back();
   node.path = shown;
   node.directory = true;
   m.nodes[key] = node;
@@ -681,7 +713,7 @@ std::size_t ShortPathName(const char* path, char* buffer, std::size_t size) {
   std::string walk = key.substr(0, 2);
   std::size_t start = 3;
   while (start < key.size() + 1 && start <= key.size()) {
-    std::size_t end = key.find('\\', start);
+    std::size_t end = simulated::NextSeparator(key, start);
     if (end == std::string::npos) end = key.size();
     walk += "\\" + key.substr(start, end - start);
     auto node = m.nodes.find(walk);
@@ -691,7 +723,7 @@ std::size_t ShortPathName(const char* path, char* buffer, std::size_t size) {
     start = end + 1;
   }
   std::string given = path;
-  if (simulated::IsRoot(key) || (!given.empty() && given.back() == '\\')) result += "\\";
+  if (simulated::IsRoot(key) || simulated::EndsWithSeparator(given)) result += "\\";
   if (result.size() + 1 > size) return 0;
   return simulated::CopyOut(result, buffer, size);
 }
@@ -710,7 +742,7 @@ bool FreeBytesOnVolume(const char* root, std::uint64_t* bytes) {
 Search FindFirstEntry(const char* pattern, FoundEntry* entry) {
   Machine& m = TheMachine();
   std::string text = pattern;
-  std::size_t cut = text.rfind('\\');
+  std::size_t cut = simulated::LastSeparator(text);
   std::string last = cut == std::string::npos ? text : text.substr(cut + 1);
   simulated::SearchState state;
   if (last == "*.*" || last == "*") {
