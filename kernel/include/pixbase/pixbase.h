@@ -5,6 +5,7 @@
 #include "allocator.h"
 #include "api.h"
 #include "attributes.h"
+#include "coders.h"
 #include "constant_texts.h"
 #include "exceptions.h"
 #include "formats.h"
