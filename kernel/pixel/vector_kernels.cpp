@@ -10,6 +10,7 @@
 #include "pixel/cmyk.h"
 #include "pixel/color_transforms.h"
 #include "pixel/import_kernels.h"
+#include "pixel/sample_layouts.h"
 #include "pixel/tone_tables.h"
 #include "pixel/vector_level.h"
 
@@ -27,27 +28,6 @@ namespace pixbase::pixel {
 
 namespace {
 
-const uint8_t* ToneBytes(ToneCurve curve) {
-  switch (curve) {
-    case ToneCurve::kPhotoYCC:
-      return kPhotoYCCToneTable;
-    case ToneCurve::kAlternateYCC:
-      return kAlternateYCCToneTable;
-    default:
-      return nullptr;
-  }
-}
-
-// How the gathered samples of a layout become pixels.
-enum class ImportKind {
-  kIndex,         // colour map entry
-  kIndexAlpha,    // colour map entry with 255 - alpha in the fourth byte
-  kKeep,          // samples replace the bytes outside `keep`
-  kKeepInverted,  // 255 - sample replaces the bytes outside `keep`
-  kInverted,      // red, green, blue, 255 - alpha
-  kCmyk,          // the CMYK rule
-};
-
 // Byte shuffle controls for one 128-bit lane of four pixels: byte 4j + b of
 // the lane receives the source byte the control names (0x80: zero).
 struct ImportPlan {
@@ -57,55 +37,13 @@ struct ImportPlan {
   int32_t bytes_per_pixel;
   ImportKind kind;
   uint32_t keep;
+  uint32_t flip;
 };
 
-// Byte of the packed pixel each sample fills, in sample order.
-int SampleTargets(int32_t layout, int target[4]) {
-  switch (layout) {
-    case 0:
-    case 1:
-      target[0] = 0;
-      return 1;
-    case 2:
-    case 3:
-      target[0] = 0;
-      target[1] = 3;
-      return 2;
-    case 4:
-    case 5:
-      target[0] = 2;
-      return 1;
-    case 6:
-    case 7:
-      target[0] = 1;
-      return 1;
-    case 8:
-    case 9:
-      target[0] = 0;
-      return 1;
-    case 10:
-    case 11:
-      target[0] = 3;
-      return 1;
-    case 13:
-    case 14:
-      target[0] = 2;
-      target[1] = 1;
-      target[2] = 0;
-      target[3] = 3;
-      return 4;
-    default:
-      target[0] = 2;
-      target[1] = 1;
-      target[2] = 0;
-      return 3;
-  }
-}
-
-ImportPlan MakeImportPlan(int32_t layout, int32_t stride) {
+// The plan of a layout for samples `stride` bytes apart.
+ImportPlan MakeImportPlan(const SampleLayoutFacts& facts, int32_t stride) {
   ImportPlan plan;
-  int target[4];
-  const int samples = SampleTargets(layout, target);
+  const int samples = facts.samples;
   plan.bytes_per_pixel = samples * stride;
   plan.two_loads = plan.bytes_per_pixel > 4;
   std::memset(plan.first, 0x80, sizeof plan.first);
@@ -115,52 +53,11 @@ ImportPlan MakeImportPlan(int32_t layout, int32_t stride) {
     uint8_t* control = plan.two_loads && j >= 2 ? plan.second : plan.first;
     const int base = plan.two_loads && j >= 2 ? j - 2 : j;
     for (int n = 0; n < samples; ++n)
-      control[4 * j + target[n]] = static_cast<uint8_t>((base * samples + n) * stride);
+      control[4 * j + facts.target[n]] = static_cast<uint8_t>((base * samples + n) * stride);
   }
-  plan.keep = 0;
-  switch (layout) {
-    case 0:
-    case 1:
-      plan.kind = ImportKind::kIndex;
-      break;
-    case 2:
-    case 3:
-      plan.kind = ImportKind::kIndexAlpha;
-      break;
-    case 4:
-    case 5:
-      plan.kind = ImportKind::kKeep;
-      plan.keep = 0xFF00FFFFu;
-      break;
-    case 6:
-    case 7:
-      plan.kind = ImportKind::kKeep;
-      plan.keep = 0xFFFF00FFu;
-      break;
-    case 8:
-    case 9:
-      plan.kind = ImportKind::kKeep;
-      plan.keep = 0xFFFFFF00u;
-      break;
-    case 10:
-      plan.kind = ImportKind::kKeepInverted;
-      plan.keep = 0x00FFFFFFu;
-      break;
-    case 11:
-      plan.kind = ImportKind::kKeep;
-      plan.keep = 0x00FFFFFFu;
-      break;
-    case 13:
-      plan.kind = ImportKind::kInverted;
-      break;
-    case 14:
-      plan.kind = ImportKind::kCmyk;
-      break;
-    default:
-      plan.kind = ImportKind::kKeep;
-      plan.keep = 0xFF000000u;
-      break;
-  }
+  plan.kind = facts.kind;
+  plan.keep = facts.keep;
+  plan.flip = facts.flip;
   return plan;
 }
 
@@ -512,7 +409,7 @@ PIXEL_TARGET int32_t ImportIndices(int32_t count, int32_t stride, uint32_t* pixe
 }  // namespace
 
 void ConvertRowVector(int32_t level, TransformIndex transform, uint32_t* pixels, int32_t count) {
-  const uint8_t* tone = ToneBytes(kColorTransforms[transform].tone);
+  const uint8_t* tone = ToneTableOf(kColorTransforms[transform].tone);
 #if PIXBASE_PIXEL_X86
   if (level >= static_cast<int32_t>(VectorLevel::kAvx512))
     return avx512::ConvertRow(transform, pixels, count, tone);
@@ -541,23 +438,23 @@ void CmykRowToRgb(uint32_t* pixels, int32_t count) {
 }
 
 int32_t ImportLineVector(int32_t count, int32_t stride, uint32_t* pixels, const uint32_t* map,
-                         int32_t layout, const uint8_t* source) {
+                         const SampleLayoutFacts& facts, const uint8_t* source) {
 #if PIXBASE_PIXEL_X86
   const VectorLevel level = ActiveVectorLevel();
   if (level < VectorLevel::kAvx2) return 0;
-  const ImportPlan plan = MakeImportPlan(layout, 1);
-  if (plan.kind == ImportKind::kIndex) {
+  if (facts.kind == ImportKind::kIndex) {
     // Plain loads beat the gather unit; byte permutes beat both.
     static const bool has_vbmi = __builtin_cpu_supports("avx512vbmi");
     if (level == VectorLevel::kAvx512 && has_vbmi)
       return vbmi::ImportIndices(count, stride, pixels, map, source);
     return 0;
   }
+  const ImportPlan plan = MakeImportPlan(facts, 1);
   if (level == VectorLevel::kAvx512)
     return avx512::ImportRow(plan, stride, count, pixels, map, source);
   return avx2::ImportRow(plan, stride, count, pixels, map, source);
 #else
-  (void)count, (void)stride, (void)pixels, (void)map, (void)layout, (void)source;
+  (void)count, (void)stride, (void)pixels, (void)map, (void)facts, (void)source;
   return 0;
 #endif
 }
