@@ -75,10 +75,12 @@ TEST(ResampleMapTest, VeryLongDestinationsEndAtTheLastSourcePixel) {
     const std::vector<int32_t> map = MapOf(s, d);
     ASSERT_EQ(map.size(), static_cast<size_t>(d));
     EXPECT_EQ(map.back(), s - 1) << s << "->" << d;
-    const float ratio = static_cast<float>(static_cast<double>(s) / d);
+    volatile float ratio = static_cast<float>(static_cast<double>(s) / d);
     int32_t clamped = 0;
     for (int32_t i = 0; i < d; ++i) {
-      volatile float exact = static_cast<float>(i) * ratio;  // rounded to single precision
+      // Each step rounded to single precision, also where floats are kept wider.
+      volatile float position = static_cast<float>(i);
+      volatile float exact = position * ratio;
       const auto product = static_cast<int32_t>(exact);
       if (product >= s) ++clamped;
       ASSERT_EQ(map[static_cast<size_t>(i)], product < s ? product : s - 1) << s << "->" << d;
