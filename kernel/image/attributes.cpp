@@ -56,15 +56,18 @@ int32_t SetImageAttribute(ImageRecord* image, const char* key, const char* value
     ReleaseNode(node);
     return 0;
   }
-  if (IsSpecialKey(key))
-    while (DeleteFirst(image, key)) {
+  // From here on only the node's own copy of the key is read: the caller's
+  // key may be the text of a node that the replacement deletes.
+  const char* own_key = node->key;
+  if (IsSpecialKey(own_key))
+    while (DeleteFirst(image, own_key)) {
     }
   if (image->attributes == nullptr) {
     image->attributes = node;
     return 1;
   }
   ImageAttribute* after = image->attributes;
-  while (CompareNoCase(after->key, key) != 0 && after->next != nullptr) after = after->next;
+  while (CompareNoCase(after->key, own_key) != 0 && after->next != nullptr) after = after->next;
   node->previous = after;
   node->next = after->next;
   if (after->next != nullptr) after->next->previous = node;

@@ -377,8 +377,9 @@ void SetLibrarySearchPath(const char* path) {
 
 void* LoadLibraryOnPath(const char* name) {
   if (name == nullptr) return nullptr;
-  // A name that already locates its file is loaded as it is.
-  if (g_search_path == nullptr || pixbase::platform::NamesAPath(name))
+  // Only an absolute name is loaded as it is; a relative one, even with
+  // separators in it, is looked for in each element of the search path.
+  if (g_search_path == nullptr || pixbase::platform::IsAbsolutePath(name))
     return pixbase::platform::LoadSharedLibrary(name);
   char path[PIXBASE_TEXT_EXTENT];
   const char* element = g_search_path;

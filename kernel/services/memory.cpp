@@ -27,11 +27,16 @@ void* AllocateBlock(uint32_t size) {
   return pixbase::platform::HeapAllocateZeroed(size);
 }
 
-void* ReleaseBlock(void* block) { return pixbase::platform::HeapRelease(block) ? nullptr : block; }
+// Null is no block, as the local heap takes it: its release is accepted.
+void* ReleaseBlock(void* block) {
+  if (block == nullptr) return nullptr;
+  return pixbase::platform::HeapRelease(block) ? nullptr : block;
+}
 
 // One resize is one allocation attempt for the fault injection: when it is
 // made to fail, neither the growth in place nor the new block is had.
 void* ResizeBlock(void* block, uint32_t size) {
+  if (block == nullptr) return AllocateBlock(size);  // nothing to keep: a plain allocation
   bool injected = InjectedFailure();
   if (!injected && pixbase::platform::HeapResizeInPlace(block, size)) return block;
   void* moved = injected ? nullptr : pixbase::platform::HeapAllocateZeroed(size);
