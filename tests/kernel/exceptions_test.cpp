@@ -252,7 +252,10 @@ TEST_F(ExceptionsTest, SystemErrorTextUnderExhaustedMemoryIsReported) {
     EXPECT_EQ(text, nullptr) << with_system_text;
     EXPECT_TRUE(raises.OutOfMemory("Unable to allocate string")) << with_system_text;
     // The C++ heap alone failing changes nothing.
-    if (with_system_text) lumaview::testing::SetLastSystemErrorFileNotFound();
+    if (with_system_text)
+      lumaview::testing::SetLastSystemErrorFileNotFound();
+    else
+      lumaview::testing::SetLastSystemErrorWithoutText();
     {
       lumaview::testing::OperatorNewFails exhausted;
       try {
