@@ -370,6 +370,11 @@ std::vector<std::string> JournalLines(const std::string& prefix) {
   return lines;
 }
 
+std::string OpenKeyPath(platform::RegistryKey key) {
+  auto it = open_keys.find(key);
+  return it == open_keys.end() ? std::string() : it->second;
+}
+
 }  // namespace setup::simulated
 
 // ---------------------------------------------------------------------------
@@ -804,6 +809,8 @@ int ShowMessage(Window owner, const char* text, const char* caption, Buttons but
   m.messages.push_back(record);
   simulated::Note(std::string("message ") + caption + ": " + text);
   if (m.answer) return m.answer(record);
+  // Unscripted: the answer that goes on (Retry would ask again for ever).
+  if (buttons == Buttons::RetryCancel) return kAnswerCancel;
   return buttons == Buttons::YesNo ? kAnswerYes : kAnswerOk;
 }
 
