@@ -25,8 +25,10 @@ bool NextWord(const char** text, char* word, std::size_t size) {
       continue;
     }
     if (!quoted && (*p == ' ' || *p == '\t')) break;
-    if (length + 1 < size) word[length++] = *p;
-    else length = size - 1;  // stays full: too long
+    if (length + 1 < size)
+      word[length++] = *p;
+    else
+      length = size - 1;  // stays full: too long
   }
   word[length] = '\0';
   *text = p;

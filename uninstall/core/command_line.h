@@ -12,7 +12,7 @@ namespace uninstall {
 struct CommandLine {
   bool silent;
   bool cleanup;
-  char cleanup_file[kPathSize];    // cut to the buffer: then refused as too long
+  char cleanup_file[kPathSize];  // cut to the buffer: then refused as too long
   char cleanup_folder[kPathSize];
 };
 

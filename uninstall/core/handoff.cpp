@@ -77,20 +77,23 @@ int RunCleanup(const char* own_file, const char* top_folder) {
   char installed[16];
   platform::ReadProfileText(setup::kSettingsFile, setup::kUninstallSection, "UNINSTALLPATH", "",
                             installed, sizeof installed);
-  if (CheckPathText(own_file, false) != PathFault::None || !NormalForm(own_file, file, sizeof file) ||
+  if (CheckPathText(own_file, false) != PathFault::None ||
+      !NormalForm(own_file, file, sizeof file) ||
       !setup::SameTextIgnoringCase(LastComponent(file), setup::kUninstallerFile) ||
       installed[0] != '\0')
     return kExitNotStarted;
-  if (top_folder[0] != '\0' &&
-      (CheckPathText(top_folder, false) != PathFault::None ||
-       !NormalForm(top_folder, top, sizeof top) || !PathInside(file, top)))
+  if (top_folder[0] != '\0' && (CheckPathText(top_folder, false) != PathFault::None ||
+                                !NormalForm(top_folder, top, sizeof top) || !PathInside(file, top)))
     return kExitNotStarted;
 
   bool deleted = false;
   for (int attempt = 0; attempt < kCleanupAttempts && !deleted; ++attempt) {
-    if (platform::DeleteFileAt(file)) deleted = true;
-    else if (!setup::PathExists(file)) deleted = true;
-    else platform::Pause(kCleanupPauseMs);
+    if (platform::DeleteFileAt(file))
+      deleted = true;
+    else if (!setup::PathExists(file))
+      deleted = true;
+    else
+      platform::Pause(kCleanupPauseMs);
   }
   if (!deleted) platform::ScheduleRemovalAtRestart(file);
   char folder[kPathSize];

@@ -114,7 +114,8 @@ bool NormalForm(const char* path, char* buffer, std::size_t size) {
   if (platform::ShortPathName(work, short_form, sizeof short_form) > 0) {
     const char* end = LastBackslash(short_form);
     if (end != nullptr && end[1] == '\0') short_form[end - short_form] = '\0';
-    if (std::strlen(short_form) == 2 && short_form[1] == ':') short_form[0] = FoldAscii(short_form[0]);
+    if (std::strlen(short_form) == 2 && short_form[1] == ':')
+      short_form[0] = FoldAscii(short_form[0]);
     return setup::CopyText(buffer, size, short_form) == std::strlen(short_form);
   }
   // Not there (or no short form): the parent's normal form and this name.

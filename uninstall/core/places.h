@@ -38,14 +38,14 @@ struct ProductPlaces {
 // Why an entry is refused; Allowed when it may be removed.
 enum class Verdict {
   Allowed,
-  NotFull,         // not a full local path
-  TooLong,         // beyond the path limit
-  DotComponent,    // "." or ".." components, or a trailing dot or space
-  BadCharacter,    // refused characters or wildcards
-  DriveRoot,       // a drive root
-  SystemFolder,    // a folder of the system, or one holding it
-  Elsewhere,       // outside the product's places
-  ThroughLink,     // reached through a junction or symbolic link
+  NotFull,       // not a full local path
+  TooLong,       // beyond the path limit
+  DotComponent,  // "." or ".." components, or a trailing dot or space
+  BadCharacter,  // refused characters or wildcards
+  DriveRoot,     // a drive root
+  SystemFolder,  // a folder of the system, or one holding it
+  Elsewhere,     // outside the product's places
+  ThroughLink,   // reached through a junction or symbolic link
 };
 
 // Finds the places from the install folder the log names and the group name;

@@ -3,6 +3,7 @@
 // link, folders, registry and settings.
 #include "core/removal.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -63,7 +64,12 @@ int ReasonFor(Verdict verdict) {
   return IDS_WHY_ELSEWHERE;
 }
 
-void Record(Report* report, const char* path, Removal removal) {
+void Record(RemovalRun* run, const char* path, Removal removal) {
+  Report* report = run->report;
+  if (removal == Removal::AtRestart) {
+    char normal[kPathSize];
+    if (NormalForm(path, normal, sizeof normal)) run->scheduled.push_back(normal);
+  }
   switch (removal) {
     case Removal::Removed:
       report->Removed(path);
@@ -81,7 +87,8 @@ void Record(Report* report, const char* path, Removal removal) {
 }
 
 // One logged file that passed the safety rule.
-void RemoveFile(const char* path, Report* report) {
+void RemoveFile(const char* path, RemovalRun* run) {
+  Report* report = run->report;
   std::uint32_t attributes;
   if (!EntryAttributes(path, &attributes)) {
     report->NotFound();
@@ -91,14 +98,15 @@ void RemoveFile(const char* path, Report* report) {
     report->Left(path, IDS_WHY_NOT_A_FILE);
     return;
   }
-  Record(report, path, RemoveWithRetry(path, false));
+  Record(run, path, RemoveWithRetry(path, false));
 }
 
 // --- Files -------------------------------------------------------------------
 
 // "Cache\*.*": the files directly in the viewer's cache folder, then the
 // folder itself when that left it empty (the viewer made it, not the user).
-void RemoveCache(const char* pattern, Report* report) {
+void RemoveCache(const char* pattern, RemovalRun* run) {
+  Report* report = run->report;
   char folder[kValueSize];
   setup::CopyText(folder, sizeof folder, pattern);
   folder[LastComponent(folder) - folder - 1] = '\0';
@@ -122,7 +130,7 @@ void RemoveCache(const char* pattern, Report* report) {
     } while (platform::FindNextEntry(search, &entry));
     platform::EndSearch(search);
   }
-  for (const std::string& file : files) RemoveFile(file.c_str(), report);
+  for (const std::string& file : files) RemoveFile(file.c_str(), run);
   if (platform::RemoveDirectoryAt(folder))
     report->Removed(folder);
   else if (Exists(folder))
@@ -148,7 +156,7 @@ void RemoveLoggedFiles(const LogHeader& header, RemovalRun* run) {
   for (int index = header.file_count; index >= 1; --index) {
     if (!ReadLogEntry(EntryKind::File, index, path, run->report)) continue;
     if (IsCachePattern(*run->places, path)) {
-      RemoveCache(path, run->report);
+      RemoveCache(path, run);
       continue;
     }
     Verdict verdict = JudgeFile(*run->places, path, normal);
@@ -161,7 +169,7 @@ void RemoveLoggedFiles(const LogHeader& header, RemovalRun* run) {
         run->report->WithUninstaller(path);
       }
     } else {
-      RemoveFile(path, run->report);
+      RemoveFile(path, run);
     }
   }
 }
@@ -175,7 +183,7 @@ void RemoveQuickLaunchLink(const LogHeader& header, RemovalRun* run) {
   if (verdict != Verdict::Allowed)
     run->report->Left(header.fastlink, ReasonFor(verdict));
   else
-    RemoveFile(header.fastlink, run->report);
+    RemoveFile(header.fastlink, run);
 }
 
 // --- Folders --------------------------------------------------------------------
@@ -188,32 +196,77 @@ struct LoggedFolder {
   bool done;
 };
 
-// True when the folder holds nothing but this program's file, directly or
-// through folders that hold nothing else.
-bool HoldsOnlyThisProgram(const char* normal) {
-  const char* module = TheUninstall.module;
-  if (module[0] == '\0' || !PathInside(module, normal)) return false;
+enum class Contents {
+  Empty,
+  OnlyThisProgram,  // this program's file, perhaps in folders holding nothing else
+  OnlyPending,      // besides that, only what goes at the next restart
+  Other,            // something that stays
+};
+
+bool IsScheduled(const RemovalRun& run, const char* normal) {
+  for (const std::string& each : run.scheduled) {
+    if (SamePath(each.c_str(), normal)) return true;
+  }
+  return false;
+}
+
+Contents WhatRemains(const char* normal, const RemovalRun& run) {
   char pattern[kPathSize];
   setup::CopyText(pattern, sizeof pattern, normal);
-  if (setup::AppendText(pattern, sizeof pattern, "\\*.*") != std::strlen(normal) + 4) return false;
-  int count = 0;
-  char child[kPathSize] = "";
+  if (setup::AppendText(pattern, sizeof pattern, "\\*.*") != std::strlen(normal) + 4)
+    return Contents::Other;
+  bool own = false;
+  bool pending = false;
+  bool other = false;
+  std::vector<std::string> folders;
   platform::FoundEntry entry;
   platform::Search search = platform::FindFirstEntry(pattern, &entry);
   if (search != 0) {
     do {
       if (std::strcmp(entry.name, ".") == 0 || std::strcmp(entry.name, "..") == 0) continue;
-      ++count;
+      char child[kPathSize];
+      char child_normal[kPathSize];
       setup::CopyText(child, sizeof child, normal);
       setup::AppendText(child, sizeof child, "\\");
-      setup::AppendText(child, sizeof child, entry.name);
-    } while (platform::FindNextEntry(search, &entry));
+      if (setup::AppendText(child, sizeof child, entry.name) !=
+              std::strlen(normal) + 1 + std::strlen(entry.name) ||
+          !NormalForm(child, child_normal, sizeof child_normal)) {
+        other = true;
+      } else if (TheUninstall.module[0] != '\0' && SamePath(child_normal, TheUninstall.module)) {
+        own = true;
+      } else if (IsScheduled(run, child_normal)) {
+        pending = true;
+      } else if ((entry.attributes & platform::kDirectoryAttribute) &&
+                 !(entry.attributes & platform::kReparsePointAttribute)) {
+        folders.push_back(child_normal);
+      } else {
+        other = true;
+      }
+    } while (!other && platform::FindNextEntry(search, &entry));
     platform::EndSearch(search);
   }
-  char child_normal[kPathSize];
-  if (count != 1 || !NormalForm(child, child_normal, sizeof child_normal)) return false;
-  if (SamePath(child_normal, module)) return true;
-  return PathInside(module, child_normal) && HoldsOnlyThisProgram(child_normal);
+  for (const std::string& folder : folders) {
+    if (other) break;
+    switch (WhatRemains(folder.c_str(), run)) {
+      case Contents::OnlyThisProgram:
+        own = true;
+        break;
+      case Contents::OnlyPending:
+        pending = true;
+        break;
+      default:  // an empty folder nobody logged is someone else's
+        other = true;
+    }
+  }
+  if (other) return Contents::Other;
+  if (pending) return Contents::OnlyPending;
+  return own ? Contents::OnlyThisProgram : Contents::Empty;
+}
+
+int Depth(const std::string& normal) {
+  int depth = 0;
+  for (char c : normal) depth += c == '\\' ? 1 : 0;  // a trail byte only adds to the count
+  return depth;
 }
 
 // After a folder inside the install folder went, its parents up to the
@@ -242,7 +295,8 @@ void RemoveLoggedDirectories(const LogHeader& header, RemovalRun* run) {
       continue;
     }
     bool known = false;
-    for (const LoggedFolder& folder : folders) known = known || SamePath(folder.normal.c_str(), normal);
+    for (const LoggedFolder& folder : folders)
+      known = known || SamePath(folder.normal.c_str(), normal);
     if (!known) folders.push_back(LoggedFolder{path, normal, false});
   }
   // In log order, highest index first; a folder that still held a folder
@@ -262,32 +316,40 @@ void RemoveLoggedDirectories(const LogHeader& header, RemovalRun* run) {
       }
     }
   }
+  // What stays, deepest first: a folder holding only what goes later goes
+  // later too.
+  std::vector<LoggedFolder*> remaining;
   for (LoggedFolder& folder : folders) {
-    if (folder.done) continue;
-    const char* normal_form = folder.normal.c_str();
-    if (HoldsOnlyThisProgram(normal_form)) {
-      run->report->WithUninstaller(folder.path.c_str());
-      // The highest such folder: every other one lies below it.
-      if (run->own_top_folder[0] == '\0' || PathInside(run->own_top_folder, normal_form))
-        setup::CopyText(run->own_top_folder, sizeof run->own_top_folder, normal_form);
-      continue;
+    if (!folder.done) remaining.push_back(&folder);
+  }
+  std::stable_sort(remaining.begin(), remaining.end(),
+                   [](const LoggedFolder* a, const LoggedFolder* b) {
+                     return Depth(a->normal) > Depth(b->normal);
+                   });
+  for (LoggedFolder* folder : remaining) {
+    const char* normal_form = folder->normal.c_str();
+    switch (WhatRemains(normal_form, *run)) {
+      case Contents::OnlyThisProgram:
+        run->report->WithUninstaller(folder->path.c_str());
+        // The highest such folder: every other one lies below it.
+        if (run->own_top_folder[0] == '\0' || PathInside(run->own_top_folder, normal_form))
+          setup::CopyText(run->own_top_folder, sizeof run->own_top_folder, normal_form);
+        break;
+      case Contents::OnlyPending:
+        if (platform::ScheduleRemovalAtRestart(normal_form)) {
+          run->scheduled.push_back(folder->normal);
+          run->report->AtRestart(folder->path.c_str());
+        } else {
+          run->report->Left(folder->path.c_str(), IDS_WHY_FAILED);
+        }
+        break;
+      case Contents::Other:
+        run->report->Left(folder->path.c_str(), IDS_WHY_NOT_EMPTY);
+        break;
+      case Contents::Empty:
+        Record(run, folder->path.c_str(), RemoveWithRetry(normal_form, true));
+        break;
     }
-    char pattern[kPathSize];
-    setup::CopyText(pattern, sizeof pattern, normal_form);
-    setup::AppendText(pattern, sizeof pattern, "\\*.*");
-    bool empty = true;
-    platform::FoundEntry entry;
-    platform::Search search = platform::FindFirstEntry(pattern, &entry);
-    if (search != 0) {
-      do {
-        if (std::strcmp(entry.name, ".") != 0 && std::strcmp(entry.name, "..") != 0) empty = false;
-      } while (empty && platform::FindNextEntry(search, &entry));
-      platform::EndSearch(search);
-    }
-    if (!empty)
-      run->report->Left(folder.path.c_str(), IDS_WHY_NOT_EMPTY);
-    else
-      Record(run->report, folder.path.c_str(), RemoveWithRetry(normal_form, true));
   }
 }
 

@@ -11,6 +11,9 @@
 #ifndef LUMAVIEW_UNINSTALL_REMOVAL_H
 #define LUMAVIEW_UNINSTALL_REMOVAL_H
 
+#include <string>
+#include <vector>
+
 #include "core/log_reader.h"
 #include "core/places.h"
 #include "core/report.h"
@@ -29,6 +32,8 @@ struct RemovalRun {
   // The highest logged folder that stays only because it holds this
   // program; empty when none.
   char own_top_folder[kPathSize];
+  // Normal forms of what was scheduled for removal at the next restart.
+  std::vector<std::string> scheduled;
 };
 
 void RemoveLoggedFiles(const LogHeader& header, RemovalRun* run);

@@ -67,8 +67,8 @@ std::string Report::ListText(std::size_t limit) const {
     bool any = false;
     for (const ReportItem& item : items_) {
       // What goes with the uninstaller is listed with what was removed.
-      bool belongs = item.state == section.state ||
-                     (section.state == ItemState::Removed && item.state == ItemState::WithUninstaller);
+      bool belongs = item.state == section.state || (section.state == ItemState::Removed &&
+                                                     item.state == ItemState::WithUninstaller);
       if (!belongs) continue;
       if (!any) {
         if (!lines.empty()) lines.emplace_back();

@@ -10,8 +10,8 @@
 namespace uninstall {
 
 struct UninstallState {
-  int ChineseUi;  // the ANSI code page is 936
-  bool silent;    // "/S": no dialog at all
+  int ChineseUi;           // the ANSI code page is 936
+  bool silent;             // "/S": no dialog at all
   char module[kPathSize];  // this program's own file, in its normal form
 };
 

@@ -13,10 +13,10 @@
 #include "core/report.h"
 #include "core/state.h"
 #include "core/viewer.h"
+#include "dialogs/summary_dialog.h"
 #include "driver/driver.h"
 #include "driver/text.h"
 #include "resources/uninstall_ids.h"
-#include "dialogs/summary_dialog.h"
 
 namespace uninstall {
 

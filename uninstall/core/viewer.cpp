@@ -14,8 +14,8 @@ namespace uninstall {
 namespace platform = setup::platform;
 
 bool CloseRunningViewer() {
-  int monitor = platform::ReadProfileInteger(setup::kSettingsFile, setup::kSettingSection,
-                                             "Monitor", 0);
+  int monitor =
+      platform::ReadProfileInteger(setup::kSettingsFile, setup::kSettingSection, "Monitor", 0);
   if (monitor == 0) return true;
   auto viewer = static_cast<platform::Window>(static_cast<std::uint32_t>(monitor));
   for (;;) {

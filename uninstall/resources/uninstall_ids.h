@@ -51,17 +51,17 @@
 #define IDS_WHY_ELSEWHERE 37
 #define IDS_WHY_THROUGH_LINK 38
 #define IDS_WHY_NOT_A_FILE 39
-#define IDS_WHY_IN_USE 40      /* scheduled for the next restart */
-#define IDS_WHY_FAILED 41      /* could not be removed nor scheduled */
-#define IDS_ITEM_REGISTRY 42   /* the entry in the list of removable programs */
-#define IDS_ITEM_SETTINGS 43   /* the settings file */
+#define IDS_WHY_IN_USE 40           /* scheduled for the next restart */
+#define IDS_WHY_FAILED 41           /* could not be removed nor scheduled */
+#define IDS_ITEM_REGISTRY 42        /* the entry in the list of removable programs */
+#define IDS_ITEM_SETTINGS 43        /* the settings file */
 #define IDS_WHY_WITH_UNINSTALLER 44 /* removed when the uninstaller ends */
 /* Notes about the log itself; %s names the key. */
 #define IDS_NOTE_MISSING 50
 #define IDS_NOTE_EMPTY 51
 #define IDS_NOTE_NEGATIVE 52
 #define IDS_NOTE_TOO_MANY 53
-#define IDS_NOTE_NOT_FOUND 54  /* %s: how many logged items were not there */
-#define IDS_NOTE_MORE 55       /* %s: how many lines the list leaves out */
+#define IDS_NOTE_NOT_FOUND 54 /* %s: how many logged items were not there */
+#define IDS_NOTE_MORE 55      /* %s: how many lines the list leaves out */
 
 #endif

@@ -87,6 +87,7 @@ struct SearchState {
 };
 std::map<platform::Search, SearchState> searches;
 std::map<platform::RegistryKey, std::string> open_keys;
+std::map<platform::Event, std::string> event_names;  // events this process made
 
 platform::Handle NewHandle() { return TheMachine().next_handle++; }
 
@@ -159,6 +160,7 @@ void ResetMachine() {
   open_files.clear();
   searches.clear();
   open_keys.clear();
+  event_names.clear();
   AddDirectory("C:\\WINDOWS");
   AddDirectory("D:\\SETUP");
   AddRegistryKey("HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall");
@@ -392,11 +394,20 @@ Event CreateNamedEvent(const char* name) {
   Machine& m = TheMachine();
   m.events.insert(simulated::Upper(name));
   simulated::Note(std::string("create event ") + name);
-  return simulated::NewHandle();
+  Event event = simulated::NewHandle();
+  simulated::event_names[event] = simulated::Upper(name);
+  return event;
 }
 
 void CloseNamedEvent(Event event) {
-  if (event != 0) simulated::Note("close event");
+  if (event == 0) return;
+  simulated::Note("close event");
+  // The last handle is gone: so is the event.
+  auto it = simulated::event_names.find(event);
+  if (it != simulated::event_names.end()) {
+    TheMachine().events.erase(it->second);
+    simulated::event_names.erase(it);
+  }
 }
 
 bool NtFamily() { return TheMachine().nt_family; }
