@@ -232,7 +232,9 @@ Contents WhatRemains(const char* normal, const RemovalRun& run) {
               std::strlen(normal) + 1 + std::strlen(entry.name) ||
           !NormalForm(child, child_normal, sizeof child_normal)) {
         other = true;
-      } else if (TheUninstall.module[0] != '\0' && SamePath(child_normal, TheUninstall.module)) {
+      } else if (run.own_file[0] != '\0' && SamePath(child_normal, TheUninstall.module)) {
+        // Only when the log lists this program: otherwise it is not the
+        // product's, and nobody takes it away.
         own = true;
       } else if (IsScheduled(run, child_normal)) {
         pending = true;
