@@ -10,9 +10,7 @@ namespace uninstall {
 
 namespace {
 
-// The next word of `*text` into `word` (cut to its size, which is marked by
-// filling it: an overlong word is refused later as too long); false at the
-// end.
+// The next word of `*text` into `word`, cut to its size; false at the end.
 bool NextWord(const char** text, char* word, std::size_t size) {
   const char* p = *text;
   while (*p == ' ' || *p == '\t') ++p;
@@ -40,7 +38,7 @@ bool NextWord(const char** text, char* word, std::size_t size) {
 void ParseCommandLine(const char* text, CommandLine* line) {
   std::memset(line, 0, sizeof *line);
   if (text == nullptr) return;
-  char word[kPathSize + 1];
+  char word[sizeof line->cleanup_file];
   while (NextWord(&text, word, sizeof word)) {
     if (setup::SameTextIgnoringCase(word, "/S") || setup::SameTextIgnoringCase(word, "-S")) {
       line->silent = true;

@@ -12,8 +12,10 @@ namespace uninstall {
 struct CommandLine {
   bool silent;
   bool cleanup;
-  char cleanup_file[kPathSize];  // cut to the buffer: then refused as too long
-  char cleanup_folder[kPathSize];
+  // One byte more than a usable path: a word cut to fit is as long as the
+  // path limit, and so refused as too long instead of naming another path.
+  char cleanup_file[kPathSize + 1];
+  char cleanup_folder[kPathSize + 1];
 };
 
 void ParseCommandLine(const char* text, CommandLine* line);
