@@ -204,7 +204,7 @@ TEST_F(InUse, ARegistryKeyThatCannotBeDeletedIsReported) {
   TheRemoval().registry_delete_fails = true;
   EXPECT_EQ(RunInstalled(), kExitLeftSomething);
   EXPECT_TRUE(RegistryKeyExists(kUninstallEntry));
-  EXPECT_NE(Summary().list.find("\\Uninstall\\Lumaview: #41"), std::string::npos);
+  EXPECT_NE(Summary().list.find("#42 (HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Lumaview): #41"), std::string::npos);
   EXPECT_FALSE(SettingsFileExists());
 }
 

@@ -363,7 +363,7 @@ void RemoveRegistryEntry(Report* report) {
       platform::OpenRegistryKey(platform::RegistryRoot::LocalMachine, key.c_str());
   if (entry == 0) return;  // not registered
   platform::CloseRegistryKey(entry);
-  std::string shown = "HKEY_LOCAL_MACHINE\\" + key;
+  std::string shown = UiText(IDS_ITEM_REGISTRY) + " (HKEY_LOCAL_MACHINE\\" + key + ")";
   platform::RegistryKey uninstall =
       platform::OpenRegistryKey(platform::RegistryRoot::LocalMachine, setup::kUninstallKey);
   bool removed =
@@ -384,10 +384,11 @@ void RemoveSettingsFile(Report* report) {
       length + std::strlen(setup::kSettingsFile))
     return;
   setup::DeleteSettingsFile();
+  std::string shown = UiText(IDS_ITEM_SETTINGS) + " (" + path + ")";
   if (setup::PathExists(path))
-    report->Left(path, IDS_WHY_FAILED);
+    report->Left(shown.c_str(), IDS_WHY_FAILED);
   else
-    report->Removed(path);
+    report->Removed(shown.c_str());
 }
 
 }  // namespace uninstall
