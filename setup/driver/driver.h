@@ -1,5 +1,6 @@
 // The installer's entry point and spine: start-up, the wizard loop with the
-// destination checks, the copy, the post-copy steps and teardown.
+// destination checks, the copy, the post-copy steps and teardown. The top
+// layer of setup: it calls every other part, and no part calls it.
 #ifndef LUMAVIEW_SETUP_DRIVER_H
 #define LUMAVIEW_SETUP_DRIVER_H
 
@@ -19,17 +20,16 @@ constexpr const char* kCachePattern = "Cache\\*.*";
 // files and closes.
 constexpr unsigned kViewerNotifyMessage = 19592;
 constexpr unsigned kViewerReleaseFiles = 16;
-constexpr unsigned kBackgroundTimerId = 910;
-constexpr unsigned kBackgroundTimerPeriod = 500;
 
 // The whole run. 0 when another setup is running, 1 otherwise.
 int RunSetup(platform::Handle instance, platform::Handle previous_instance);
 
+// Clears everything a run leaves behind in the process: SetupState, the
+// uninstall log's counters and the copy engine's memory.
+void ResetSetup();
+
 // 1 when a 128-byte test file could be written into the destination.
 int DestinationWritable();
-
-// Moves a window to the middle of the screen, kept on the screen.
-void CenterOnScreen(platform::Window window);
 
 }  // namespace setup
 

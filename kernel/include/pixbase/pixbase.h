@@ -4,6 +4,7 @@
 
 #include "api.h"
 #include "attributes.h"
+#include "coders.h"
 #include "exceptions.h"
 #include "formats.h"
 #include "geometry.h"

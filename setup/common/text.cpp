@@ -1,4 +1,5 @@
-#include "driver/text.h"
+// Bounded text helpers (see text.h).
+#include "common/text.h"
 
 #include <cstring>
 

@@ -1,15 +1,18 @@
 // SetupState: the installer's one process-wide record, alive for the whole
-// run. The other parts of setup read and write it.
+// run. Every layer above the platform seam reads and writes it; it holds no
+// behaviour beyond the language choice of ids.
 #ifndef LUMAVIEW_SETUP_STATE_H
 #define LUMAVIEW_SETUP_STATE_H
 
 #include "platform/platform.h"
+#include "resources/resource_ids.h"
 
 namespace setup {
 
 // The destination the user sees holds at most this many characters.
 constexpr std::size_t kDestinationLimit = 127;
-constexpr int kCopyIconCount = 11;
+// The copy dialog turns through icons IDI_COPY_FIRST onwards.
+constexpr int kCopyIconCount = IDI_COPY_COUNT;
 
 enum InstallPhaseValue { kPhaseStart = 0, kPhaseCopy = 3, kPhaseDone = 4 };
 
@@ -44,6 +47,10 @@ extern SetupState TheSetup;
 
 // Clears the record to its state before start-up.
 void ResetSetupState();
+
+// The id of a pair of English and Chinese resources that the running
+// language (ChineseUi) picks.
+int ByLanguage(int english_id, int chinese_id);
 
 }  // namespace setup
 
