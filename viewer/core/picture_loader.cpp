@@ -9,7 +9,6 @@
 #include <utility>
 
 #include "core/captions.h"
-#include "core/coder_entry.h"
 
 namespace viewer {
 
@@ -109,8 +108,14 @@ LoadOutcome Fault(LoadFault fault, std::string format = std::string(),
   return outcome;
 }
 
+// The read procedure of a format entry's coder, or null when it cannot read.
+CoderReadImage ReaderOf(const FormatEntry* entry) {
+  CoderInfo coder = CoderOf(entry);
+  return (coder.flags & CoderCanRead) != 0 ? coder.read : nullptr;
+}
+
 // The format the kernel decides for the file and its read procedure.
-ReadProcedure DecideReader(const std::string& path, std::string* format) {
+CoderReadImage DecideReader(const std::string& path, std::string* format) {
   char name[PIXBASE_TEXT_EXTENT] = {};
   if (DetectImageFormat(path.c_str(), name) == 0) return nullptr;
   *format = name;
@@ -153,7 +158,7 @@ LoadOutcome LoadPicture(const std::string& path) {
 
   RaisedDuringLoad raised;
   std::string format;
-  ReadProcedure read = DecideReader(path, &format);
+  CoderReadImage read = DecideReader(path, &format);
   if (format.empty()) return Fault(LoadFault::UnknownFormat);
   if (read == nullptr) return Fault(LoadFault::NoReader, format);
 

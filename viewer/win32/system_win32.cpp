@@ -24,7 +24,8 @@ std::vector<std::string> FilesOfFolder(const std::string& folder) {
   HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return names;
   do {
-    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) names.emplace_back(found.cFileName);
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+      names.emplace_back(found.cFileName);
   } while (FindNextFileA(search, &found));
   FindClose(search);
   return names;

@@ -176,15 +176,30 @@ void OnScroll(int bar, WORD request) {
   if (!GetScrollInfo(g_viewer.window, bar, &info)) return;
   int position = info.nPos;
   switch (request) {
-    case SB_LINEUP: position -= kLineStep; break;
-    case SB_LINEDOWN: position += kLineStep; break;
-    case SB_PAGEUP: position -= static_cast<int>(info.nPage); break;
-    case SB_PAGEDOWN: position += static_cast<int>(info.nPage); break;
+    case SB_LINEUP:
+      position -= kLineStep;
+      break;
+    case SB_LINEDOWN:
+      position += kLineStep;
+      break;
+    case SB_PAGEUP:
+      position -= static_cast<int>(info.nPage);
+      break;
+    case SB_PAGEDOWN:
+      position += static_cast<int>(info.nPage);
+      break;
     case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: position = info.nTrackPos; break;
-    case SB_TOP: position = 0; break;
-    case SB_BOTTOM: position = info.nMax; break;
-    default: return;
+    case SB_THUMBPOSITION:
+      position = info.nTrackPos;
+      break;
+    case SB_TOP:
+      position = 0;
+      break;
+    case SB_BOTTOM:
+      position = info.nMax;
+      break;
+    default:
+      return;
   }
   ScrollTo(bar, position);
 }
@@ -204,8 +219,8 @@ void DrawPixels(HDC dc, const std::uint32_t* pixels, int width, int x, int y, in
   info.bmiHeader.biCompression = BI_RGB;
   const std::uint32_t* first_row = pixels + static_cast<std::size_t>(top) * width;
   SetDIBitsToDevice(dc, x + left, y + top, static_cast<DWORD>(right - left),
-                    static_cast<DWORD>(bottom - top), left, 0, 0,
-                    static_cast<UINT>(bottom - top), first_row, &info, DIB_RGB_COLORS);
+                    static_cast<DWORD>(bottom - top), left, 0, 0, static_cast<UINT>(bottom - top),
+                    first_row, &info, DIB_RGB_COLORS);
 }
 
 void Paint() {
@@ -219,8 +234,8 @@ void Paint() {
     if (!g_viewer.actual_size) {
       if (g_viewer.scaled_extent.width != place.width ||
           g_viewer.scaled_extent.height != place.height || g_viewer.scaled.empty()) {
-        g_viewer.scaled = ScalePicture(pixels, width, g_viewer.picture->height(), place.width,
-                                       place.height);
+        g_viewer.scaled =
+            ScalePicture(pixels, width, g_viewer.picture->height(), place.width, place.height);
         g_viewer.scaled_extent = {place.width, place.height};
       }
       pixels = g_viewer.scaled.data();
@@ -236,8 +251,8 @@ void Paint() {
   }
   // The background around the picture.
   RECT area{0, 0, client.width, client.height};
-  HBRUSH background = CreateSolidBrush(RGB((kBackgroundColor >> 16) & 0xFF,
-                                           (kBackgroundColor >> 8) & 0xFF, kBackgroundColor & 0xFF));
+  HBRUSH background = CreateSolidBrush(RGB(
+      (kBackgroundColor >> 16) & 0xFF, (kBackgroundColor >> 8) & 0xFF, kBackgroundColor & 0xFF));
   FillRect(dc, &area, background);
   DeleteObject(background);
   EndPaint(g_viewer.window, &paint);
@@ -353,12 +368,23 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wparam, LPARA
   switch (message) {
     case WM_COMMAND:
       switch (LOWORD(wparam)) {
-        case IDM_FILE_OPEN: OpenThroughDialog(); return 0;
-        case IDM_FILE_NEXT: StepThroughFolder(Step::Next); return 0;
-        case IDM_FILE_PREVIOUS: StepThroughFolder(Step::Previous); return 0;
-        case IDM_FILE_EXIT: DestroyWindow(window); return 0;
-        case IDM_VIEW_ACTUAL_SIZE: ToggleActualSize(); return 0;
-        default: break;
+        case IDM_FILE_OPEN:
+          OpenThroughDialog();
+          return 0;
+        case IDM_FILE_NEXT:
+          StepThroughFolder(Step::Next);
+          return 0;
+        case IDM_FILE_PREVIOUS:
+          StepThroughFolder(Step::Previous);
+          return 0;
+        case IDM_FILE_EXIT:
+          DestroyWindow(window);
+          return 0;
+        case IDM_VIEW_ACTUAL_SIZE:
+          ToggleActualSize();
+          return 0;
+        default:
+          break;
       }
       break;
     case WM_DROPFILES:
@@ -422,10 +448,9 @@ int RunViewer(HINSTANCE instance, const char* command_line, int show) {
   if (RegisterClassA(&window_class) == 0) return 1;
   HMENU menu = LoadMenuA(instance, MAKEINTRESOURCEA(strings.Id(IDR_MENU)));
   std::string application = Application();
-  g_viewer.window =
-      CreateWindowExA(WS_EX_ACCEPTFILES, kWindowClass, application.c_str(), WS_OVERLAPPEDWINDOW,
-                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, menu,
-                      instance, nullptr);
+  g_viewer.window = CreateWindowExA(WS_EX_ACCEPTFILES, kWindowClass, application.c_str(),
+                                    WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+                                    CW_USEDEFAULT, CW_USEDEFAULT, nullptr, menu, instance, nullptr);
   if (g_viewer.window == nullptr) return 1;
   ProfileStore store;
   RecordMonitor(store, reinterpret_cast<std::uintptr_t>(g_viewer.window));
