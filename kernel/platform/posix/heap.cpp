@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "../platform.h"
+#include "platform/platform.h"
 
 namespace pixbase::platform {
 namespace {

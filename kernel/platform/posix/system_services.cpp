@@ -2,7 +2,7 @@
 // calls: no drive letters, mmap, the process's processor time, the command
 // run through the shell, and temporary files made as GetTempFileNameA makes
 // them.
-#include "../system_services.h"
+#include "platform/system_services.h"
 
 #include <fcntl.h>
 #include <spawn.h>

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "../platform.h"
+#include "platform/platform.h"
 
 namespace pixbase::platform {
 

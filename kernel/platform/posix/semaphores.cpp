@@ -3,7 +3,7 @@
 // refused, so the count never exceeds 1. There are no inheritable handles:
 // the object lives in the process's memory (not a library block, as a system
 // semaphore would not be).
-#include "../semaphores.h"
+#include "platform/semaphores.h"
 
 #include <pthread.h>
 

@@ -1,4 +1,7 @@
 // The kernel's platform seam: everything that differs between Win32 and POSIX.
+// This header holds the heap, the C runtime's streams and the process; its
+// neighbours hold shared libraries, directory search, semaphores and the
+// system services.
 //
 // Each operation is named after what the portable code relies on. The Win32
 // side (platform/win32) uses the calls of the Windows interface; the POSIX side
@@ -12,7 +15,7 @@
 #include <cstdio>
 #include <string>
 
-#include "pixbase/memory.h"
+#include "pixbase/streams.h"
 
 namespace pixbase::platform {
 

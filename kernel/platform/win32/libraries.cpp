@@ -1,6 +1,6 @@
 // Shared libraries on Win32: LoadLibraryA, GetProcAddress, FreeLibrary, and
 // GetModuleHandleExA to find the module that holds an address.
-#include "../libraries.h"
+#include "platform/libraries.h"
 
 #include <windows.h>
 

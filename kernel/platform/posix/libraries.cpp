@@ -1,7 +1,7 @@
 // Shared libraries on POSIX: dlopen, dlsym and dlclose; dladdr names the
 // object that holds an address, and dlopen without loading turns that name
 // into the handle of the object, which is compared with the given one.
-#include "../libraries.h"
+#include "platform/libraries.h"
 
 #include <dlfcn.h>
 

@@ -6,7 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "../platform.h"
+#include "platform/platform.h"
 
 namespace pixbase::platform {
 

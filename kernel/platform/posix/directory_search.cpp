@@ -1,7 +1,7 @@
 // Directory search on POSIX: readdir over the pattern's directory, keeping
 // the entries whose names match the pattern's last component with fnmatch,
 // letter case ignored as the Win32 search does.
-#include "../directory_search.h"
+#include "platform/directory_search.h"
 
 #include <dirent.h>
 #include <fnmatch.h>

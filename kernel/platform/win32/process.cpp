@@ -2,7 +2,7 @@
 // system error texts.
 #include <windows.h>
 
-#include "../platform.h"
+#include "platform/platform.h"
 
 namespace pixbase::platform {
 

@@ -1,6 +1,6 @@
 // Binary semaphores on Win32: unnamed system semaphores whose handles child
 // processes inherit.
-#include "../semaphores.h"
+#include "platform/semaphores.h"
 
 #include <windows.h>
 

@@ -3,7 +3,7 @@
 #include <io.h>
 #include <sys/stat.h>
 
-#include "../platform.h"
+#include "platform/platform.h"
 
 extern "C" {
 // Exported by msvcrt.dll; its headers do not declare them.

@@ -1,5 +1,5 @@
 // Platform services on Win32: the calls of the Windows interface.
-#include "../system_services.h"
+#include "platform/system_services.h"
 
 #include <io.h>
 #include <windows.h>

@@ -1,7 +1,7 @@
 // Heap on Win32: the process's local heap, fixed and zero-initialised blocks.
 #include <windows.h>
 
-#include "../platform.h"
+#include "platform/platform.h"
 
 namespace pixbase::platform {
 

@@ -1,9 +1,15 @@
-// The ordinal table as the build generated it, for tests that walk it.
-#include <string>
-
+// The portable half of the client-side loader: the one loaded library that
+// every client test shares, and the ordinal table as the build generated it.
 #include "library.h"
 
+#include <string>
+
 namespace lumaview::testing {
+
+const Library& Pixbase() {
+  static Library library(BuiltLibraryPath());
+  return library;
+}
 
 std::string ExportName(int ordinal) {
   switch (ordinal) {

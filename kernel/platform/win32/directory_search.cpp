@@ -1,5 +1,5 @@
 // Directory search on Win32: FindFirstFileA, FindNextFileA and FindClose.
-#include "../directory_search.h"
+#include "platform/directory_search.h"
 
 #include <windows.h>
 
