@@ -8,6 +8,7 @@
 #include "core/report.h"
 #include "core/uninstaller.h"
 #include "core/viewer.h"
+#include "harness.h"
 #include "platform/platform.h"
 #include "platform/simulated/machine.h"
 #include "platform/simulated/removal_state.h"
@@ -20,6 +21,9 @@ namespace {
 
 using namespace setup::simulated;
 using namespace testing;
+using setup::testing::ProfileValue;
+using setup::testing::SetProfileValue;
+using setup::testing::SettingsFileExists;
 namespace platform = setup::platform;
 
 class InUse : public ::testing::Test {
@@ -204,7 +208,11 @@ TEST_F(InUse, ARegistryKeyThatCannotBeDeletedIsReported) {
   TheRemoval().registry_delete_fails = true;
   EXPECT_EQ(RunInstalled(), kExitLeftSomething);
   EXPECT_TRUE(RegistryKeyExists(kUninstallEntry));
-  EXPECT_NE(Summary().list.find("#42 (HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Lumaview): #41"), std::string::npos);
+  EXPECT_NE(Summary().list.find(
+                "#42 "
+                "(HKEY_LOCAL_"
+                "MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Lumaview): #41"),
+            std::string::npos);
   EXPECT_FALSE(SettingsFileExists());
 }
 

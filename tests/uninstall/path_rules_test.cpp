@@ -6,9 +6,11 @@
 
 #include <cstring>
 
+#include "common/paths.h"
 #include "core/command_line.h"
 #include "core/report.h"
 #include "core/state.h"
+#include "harness.h"
 #include "platform/simulated/machine.h"
 #include "resources/uninstall_ids.h"
 #include "uninstall_harness.h"
@@ -66,12 +68,12 @@ TEST_F(PathRules, DoubleByteCharactersAreSteppedOverUnderTheirCodePage) {
   EXPECT_FALSE(PathInside("C:\\Corvane\\\x83\x5C\\x", "C:\\Corvane\\\x83"));
   // The second byte of a character is not folded as a letter: "\x83\x41" is
   // not "\x83\x61".
-  EXPECT_FALSE(SamePath("C:\\\x83\x41", "C:\\\x83\x61"));
-  EXPECT_TRUE(SamePath("C:\\\x83\x41x", "c:\\\x83\x41X"));
+  EXPECT_FALSE(setup::SamePath("C:\\\x83\x41", "C:\\\x83\x61"));
+  EXPECT_TRUE(setup::SamePath("C:\\\x83\x41x", "c:\\\x83\x41X"));
   TheMachine().code_page = 1252;
   EXPECT_STREQ(LastComponent("C:\\Corvane\\\x83\x5C"), "");
   EXPECT_EQ(CheckPathText("C:\\Corvane\\\x83\x5C\\x", false), PathFault::NotFull);
-  EXPECT_TRUE(SamePath("C:\\\x83\x41", "C:\\\x83\x61"));
+  EXPECT_TRUE(setup::SamePath("C:\\\x83\x41", "C:\\\x83\x61"));
 }
 
 TEST_F(PathRules, NormalFormsMeetBetweenShortAndLongNames) {
@@ -80,7 +82,7 @@ TEST_F(PathRules, NormalFormsMeetBetweenShortAndLongNames) {
   char b[260];
   ASSERT_TRUE(NormalForm("C:\\Program Files\\Corvane Widelens\\", a, sizeof a));
   ASSERT_TRUE(NormalForm("c:\\PROGRA~1\\CORVAN~1", b, sizeof b));
-  EXPECT_TRUE(SamePath(a, b)) << a << " " << b;
+  EXPECT_TRUE(setup::SamePath(a, b)) << a << " " << b;
   // What does not exist keeps its written tail under its parent's form.
   ASSERT_TRUE(NormalForm("C:\\Program Files\\Corvane Widelens\\Cache\\*.*", a, sizeof a));
   EXPECT_TRUE(PathInside(a, b)) << a;
@@ -124,7 +126,8 @@ TEST(CommandLine, SilentCleanupQuotesAndOtherWords) {
   std::string text = "/CLEANUP C:\\" + std::string(400, 'x');
   ParseCommandLine(text.c_str(), &line);
   EXPECT_EQ(std::string(line.cleanup_file).size(), sizeof line.cleanup_file - 1);
-  EXPECT_EQ(CheckPathText(line.cleanup_file, false), PathFault::TooLong) << std::strlen(line.cleanup_file) << " " << line.cleanup_file;
+  EXPECT_EQ(CheckPathText(line.cleanup_file, false), PathFault::TooLong)
+      << std::strlen(line.cleanup_file) << " " << line.cleanup_file;
   ParseCommandLine(nullptr, &line);
   EXPECT_FALSE(line.silent);
 }

@@ -17,6 +17,9 @@ namespace {
 
 using namespace setup::simulated;
 using namespace testing;
+using setup::testing::ProfileValue;
+using setup::testing::SetProfileValue;
+using setup::testing::SettingsFileExists;
 
 class RoundTrip : public ::testing::Test {
  protected:
@@ -198,7 +201,7 @@ TEST_F(RoundTrip, AChineseInstallRemovedUnderAnEnglishCodePageEndsNormally) {
   FreshMachine();
   TheMachine().code_page = 936;
   Install();
-  const std::string group = kCommonPrograms + "\\\xE5\xAE\xBD\xE9\x95\x9C";
+  const std::string group = kCommonPrograms + "\\\xBF\xED\xBE\xB5";  // GBK
   ASSERT_TRUE(IsDirectory(group));
   TheMachine().code_page = 1252;
   ScriptUser();

@@ -4,6 +4,7 @@
 
 #include "core/report.h"
 #include "core/uninstaller.h"
+#include "harness.h"
 #include "platform/simulated/machine.h"
 #include "platform/simulated/removal_state.h"
 #include "resources/uninstall_ids.h"
@@ -14,6 +15,9 @@ namespace {
 
 using namespace setup::simulated;
 using namespace testing;
+using setup::testing::ProfileValue;
+using setup::testing::SetProfileValue;
+using setup::testing::SettingsFileExists;
 
 class Safety : public ::testing::Test {
  protected:

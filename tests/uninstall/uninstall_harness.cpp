@@ -2,8 +2,8 @@
 
 #include <map>
 
+#include "common/state.h"
 #include "core/uninstaller.h"
-#include "driver/state.h"
 #include "harness.h"
 #include "platform/platform.h"
 #include "platform/simulated/removal_state.h"
@@ -13,6 +13,7 @@
 namespace uninstall::testing {
 
 using namespace setup::simulated;
+using setup::testing::SetProfileValue;
 namespace platform = setup::platform;
 
 const std::string kInstall = "C:\\Corvane\\Widelens";
@@ -26,7 +27,7 @@ const std::string kUninstallEntry =
 namespace {
 
 SummaryShown summary;
-std::map<int, std::string> setup_strings;
+std::map<unsigned, std::map<int, std::string>> setup_strings;
 
 void SetRegistryValue(platform::RegistryRoot root, const std::string& key, const char* name,
                       const std::string& value) {
@@ -43,7 +44,7 @@ void FreshMachine() {
   ResetShell();
   ResetRemoval();
   summary = SummaryShown();
-  setup_strings = TheMachine().strings;
+  setup_strings = TheMachine().string_tables;
   const char shell_folders[] =
       "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
   SetRegistryValue(platform::RegistryRoot::LocalMachine, shell_folders, "Common Programs",
@@ -63,7 +64,7 @@ void FreshMachine() {
 
 void Install(const std::string& destination) {
   Machine& m = TheMachine();
-  m.strings = setup_strings;  // the machine runs setup.exe now
+  m.string_tables = setup_strings;  // the machine runs setup.exe now
   m.module_path = "D:\\SETUP\\SETUP.EXE";
   setup::ResetSetupState();
   if (m.code_page == 936) {
@@ -86,16 +87,17 @@ void Install(const std::string& destination) {
 void UseUninstallerStrings() {
   const int with_text[] = {IDS_LOG_UNUSABLE,  IDS_NOTE_MISSING,   IDS_NOTE_EMPTY, IDS_NOTE_NEGATIVE,
                            IDS_NOTE_TOO_MANY, IDS_NOTE_NOT_FOUND, IDS_NOTE_MORE};
-  Machine& m = TheMachine();
-  m.strings.clear();
+  std::map<int, std::string> strings;
   for (int id = 1; id < 100; ++id) {
     std::string text = "#" + std::to_string(id);
     for (int each : with_text) {
       if (each == id) text += " %s";
     }
-    m.strings[id] = text;
-    m.strings[id + UNINSTALL_CHINESE_OFFSET] = "#zh" + text.substr(1);
+    strings[id] = text;
+    strings[id + UNINSTALL_CHINESE_OFFSET] = "#zh" + text.substr(1);
   }
+  // Both tables hold both sets: the program picks by the code page itself.
+  TheMachine().string_tables = {{1252, strings}, {936, strings}};
 }
 
 void WriteLog(const std::string& install_path, const std::vector<std::string>& files,

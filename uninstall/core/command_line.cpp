@@ -3,8 +3,8 @@
 
 #include <cstring>
 
+#include "common/text.h"
 #include "core/handoff.h"
-#include "driver/text.h"
 
 namespace uninstall {
 

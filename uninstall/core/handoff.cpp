@@ -6,10 +6,11 @@
 #include <cstring>
 #include <string>
 
+#include "common/paths.h"
+#include "common/text.h"
 #include "core/path_rules.h"
 #include "core/state.h"
 #include "driver/driver.h"
-#include "driver/text.h"
 #include "log/settings_log.h"
 #include "platform/removal.h"
 #include "platform/shell.h"
@@ -30,9 +31,11 @@ void ScheduleOwnRemoval(RemovalRun* run) {
   platform::ScheduleRemovalAtRestart(run->own_file);
   char folder[kPathSize];
   if (run->own_top_folder[0] != '\0' && ParentOf(TheUninstall.module, folder, sizeof folder)) {
-    while (SamePath(folder, run->own_top_folder) || PathInside(folder, run->own_top_folder)) {
+    while (setup::SamePath(folder, run->own_top_folder) ||
+           PathInside(folder, run->own_top_folder)) {
       platform::ScheduleRemovalAtRestart(folder);
-      if (SamePath(folder, run->own_top_folder) || !ParentOf(folder, folder, sizeof folder)) break;
+      if (setup::SamePath(folder, run->own_top_folder) || !ParentOf(folder, folder, sizeof folder))
+        break;
     }
   }
   run->report->Restate(ItemState::WithUninstaller, ItemState::AtRestart);
@@ -102,7 +105,7 @@ int RunCleanup(const char* own_file, const char* top_folder) {
       bool removed = deleted && platform::RemoveDirectoryAt(folder);
       if (!removed && !deleted) platform::ScheduleRemovalAtRestart(folder);
       if (!removed && deleted) break;  // something else lives there: it stays
-      if (SamePath(folder, top) || !ParentOf(folder, folder, sizeof folder)) break;
+      if (setup::SamePath(folder, top) || !ParentOf(folder, folder, sizeof folder)) break;
     }
   }
   // This copy itself, in the temporary folder.

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "common/paths.h"
 #include "log/settings_log.h"
 #include "platform/platform.h"
 #include "resources/uninstall_ids.h"

@@ -3,7 +3,8 @@
 
 #include <cstring>
 
-#include "driver/text.h"
+#include "common/paths.h"
+#include "common/text.h"
 #include "platform/platform.h"
 
 namespace uninstall {
@@ -11,53 +12,15 @@ namespace uninstall {
 namespace platform = setup::platform;
 
 namespace {
+// Room for any path these helpers compare: longer ones are not product paths.
+constexpr std::size_t kPathBuffer = 1024;
+}  // namespace
 
-// The lead byte of a double-byte character in the ANSI code page.
-bool LeadByte(unsigned char c) {
-  switch (platform::AnsiCodePage()) {
-    case 932:
-      return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-    case 936:
-    case 949:
-    case 950:
-      return c >= 0x81 && c <= 0xFE;
-    default:
-      return false;
-  }
-}
+namespace {
 
-// The character after the one at `p` (a lead byte takes its trail byte
-// with it, unless the text ends there).
-const char* Next(const char* p) {
-  if (LeadByte(static_cast<unsigned char>(*p)) && p[1] != '\0') return p + 2;
-  return p + 1;
-}
-
-// The last backslash of a text, or null; trail bytes are not backslashes.
-const char* LastBackslash(const char* text) {
-  const char* last = nullptr;
-  for (const char* p = text; *p != '\0'; p = Next(p))
-    if (*p == '\\') last = p;
-  return last;
-}
+const char* Next(const char* p) { return platform::NextCharacter(p); }
 
 char FoldAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-// Compares `length` bytes character by character: single bytes fold their
-// ASCII case, double-byte characters compare exactly.
-bool SameCharacters(const char* a, const char* b, std::size_t length) {
-  std::size_t i = 0;
-  while (i < length) {
-    if (LeadByte(static_cast<unsigned char>(a[i])) && i + 1 < length) {
-      if (a[i] != b[i] || a[i + 1] != b[i + 1]) return false;
-      i += 2;
-      continue;
-    }
-    if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
-    ++i;
-  }
-  return true;
-}
 
 bool IsDriveLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
@@ -69,7 +32,7 @@ PathFault CheckPathText(const char* path, bool allow_pattern) {
   if (length < 3 || !IsDriveLetter(path[0]) || path[1] != ':' || path[2] != '\\')
     return PathFault::NotFull;
   if (length == 3) return PathFault::DriveRoot;
-  const char* last = LastBackslash(path);
+  const char* last = setup::FindLastBackslash(path);
   // Components between backslashes: "X:\a\b" or "X:\a\b\".
   const char* component = path + 3;
   for (const char* p = component;; p = Next(p)) {
@@ -86,7 +49,7 @@ PathFault CheckPathText(const char* path, bool allow_pattern) {
       continue;
     }
     unsigned char c = static_cast<unsigned char>(*p);
-    if (LeadByte(c) && p[1] != '\0') continue;  // a double-byte character
+    if (platform::IsLeadByte(c) && p[1] != '\0') continue;  // a double-byte character
     if (c < 0x20 || std::strchr("/:\"<>|", c) != nullptr) return PathFault::BadCharacter;
     if (c == '*' || c == '?') {
       if (!allow_pattern || (last != nullptr && p < last)) return PathFault::BadCharacter;
@@ -101,8 +64,7 @@ bool NormalForm(const char* path, char* buffer, std::size_t size) {
   if (length >= sizeof work || size == 0) return false;
   setup::CopyText(work, sizeof work, path);
   // Without its trailing backslash; a root is "X:".
-  const char* last = LastBackslash(work);
-  if (last != nullptr && last[1] == '\0') work[last - work] = '\0';
+  if (setup::PathEndsWithBackslash(work)) setup::CutAtLastBackslash(work, false);
   if (std::strlen(work) == 2 && work[1] == ':') {
     if (size < 3) return false;
     buffer[0] = FoldAscii(work[0]);
@@ -112,14 +74,13 @@ bool NormalForm(const char* path, char* buffer, std::size_t size) {
   }
   char short_form[platform::kPathLimit];
   if (platform::ShortPathName(work, short_form, sizeof short_form) > 0) {
-    const char* end = LastBackslash(short_form);
-    if (end != nullptr && end[1] == '\0') short_form[end - short_form] = '\0';
+    if (setup::PathEndsWithBackslash(short_form)) setup::CutAtLastBackslash(short_form, false);
     if (std::strlen(short_form) == 2 && short_form[1] == ':')
       short_form[0] = FoldAscii(short_form[0]);
     return setup::CopyText(buffer, size, short_form) == std::strlen(short_form);
   }
   // Not there (or no short form): the parent's normal form and this name.
-  const char* cut = LastBackslash(work);
+  const char* cut = setup::FindLastBackslash(work);
   if (cut == nullptr) return setup::CopyText(buffer, size, work) == std::strlen(work);
   char parent[platform::kPathLimit];
   std::size_t parent_length = static_cast<std::size_t>(cut - work);
@@ -131,32 +92,32 @@ bool NormalForm(const char* path, char* buffer, std::size_t size) {
   return setup::AppendText(buffer, size, cut) == wanted;
 }
 
-bool SamePath(const char* a, const char* b) {
-  std::size_t length = std::strlen(a);
-  return length == std::strlen(b) && SameCharacters(a, b, length);
-}
-
 bool PathInside(const char* path, const char* folder) {
   std::size_t length = std::strlen(folder);
-  if (length == 0 || std::strlen(path) <= length + 1 || path[length] != '\\') return false;
-  // The folder must end on a character boundary of the path, too.
+  if (length == 0 || length >= kPathBuffer || std::strlen(path) <= length + 1) return false;
+  // The folder must end on a character boundary of the path, at a backslash.
   const char* p = path;
   while (static_cast<std::size_t>(p - path) < length) p = Next(p);
-  return static_cast<std::size_t>(p - path) == length && SameCharacters(path, folder, length);
+  if (static_cast<std::size_t>(p - path) != length || *p != '\\') return false;
+  char prefix[kPathBuffer];
+  std::memcpy(prefix, path, length);
+  prefix[length] = '\0';
+  return setup::SamePath(prefix, folder);
 }
 
 bool ParentOf(const char* path, char* buffer, std::size_t size) {
-  const char* cut = LastBackslash(path);
-  if (cut == nullptr || size == 0) return false;
+  // `buffer` may be `path` itself: the cut is found before anything moves.
+  const char* cut = setup::FindLastBackslash(path);
+  if (cut == nullptr) return false;
   std::size_t length = static_cast<std::size_t>(cut - path);
   if (length + 1 > size) return false;
-  std::memcpy(buffer, path, length);
+  std::memmove(buffer, path, length);
   buffer[length] = '\0';
   return true;
 }
 
 const char* LastComponent(const char* path) {
-  const char* cut = LastBackslash(path);
+  const char* cut = setup::FindLastBackslash(path);
   return cut == nullptr ? path : cut + 1;
 }
 

@@ -35,12 +35,11 @@ PathFault CheckPathText(const char* path, bool allow_pattern);
 // The normal form of a path (see above); false when it does not fit.
 bool NormalForm(const char* path, char* buffer, std::size_t size);
 
-// Compares two normal forms without regard to the case of ASCII letters.
-bool SamePath(const char* a, const char* b);
+// Normal forms are compared with setup::SamePath (common/paths.h).
 // True when `path` lies below `folder` (both normal forms), at any depth.
 bool PathInside(const char* path, const char* folder);
 // The parent of a normal form (cut at its last backslash, a root stays "X:");
-// false when the path has no parent.
+// false when the path has no parent. `buffer` may be `path` itself.
 bool ParentOf(const char* path, char* buffer, std::size_t size);
 // The last component of a path (after its last backslash).
 const char* LastComponent(const char* path);

@@ -3,9 +3,10 @@
 
 #include <cstring>
 
+#include "common/paths.h"
+#include "common/text.h"
 #include "core/path_rules.h"
 #include "driver/driver.h"
-#include "driver/text.h"
 #include "platform/removal.h"
 #include "platform/shell.h"
 #include "shortcuts/shortcuts.h"
@@ -60,7 +61,8 @@ void ReadQuickLaunchFolder(char* buffer, std::size_t size) {
 
 bool IsSystemFolderOrHolder(const ProductPlaces& places, const char* normal) {
   for (int i = 0; i < places.system_count; ++i) {
-    if (SamePath(normal, places.system[i]) || PathInside(places.system[i], normal)) return true;
+    if (setup::SamePath(normal, places.system[i]) || PathInside(places.system[i], normal))
+      return true;
   }
   return false;
 }
@@ -148,11 +150,11 @@ Verdict JudgeDirectory(const ProductPlaces& places, const char* path, char* norm
   Verdict verdict = Prepare(path, false, normal);
   if (verdict != Verdict::Allowed) return verdict;
   if (IsSystemFolderOrHolder(places, normal)) return Verdict::SystemFolder;
-  if (SamePath(normal, places.install)) return Verdict::Allowed;
+  if (setup::SamePath(normal, places.install)) return Verdict::Allowed;
   if (PathInside(normal, places.install))
     return CrossesLink(places.install, normal) ? Verdict::ThroughLink : Verdict::Allowed;
   for (int i = 0; i < places.group_count; ++i) {
-    if (SamePath(normal, places.groups[i])) return Verdict::Allowed;
+    if (setup::SamePath(normal, places.groups[i])) return Verdict::Allowed;
     if (PathInside(normal, places.groups[i]))
       return CrossesLink(places.groups[i], normal) ? Verdict::ThroughLink : Verdict::Allowed;
   }
@@ -166,7 +168,7 @@ Verdict JudgeQuickLaunchLink(const ProductPlaces& places, const char* path, char
   if (verdict != Verdict::Allowed) return verdict;
   if (places.quick_launch[0] == '\0') return Verdict::Elsewhere;
   char folder[kPathSize];
-  if (!ParentOf(normal, folder, sizeof folder) || !SamePath(folder, places.quick_launch))
+  if (!ParentOf(normal, folder, sizeof folder) || !setup::SamePath(folder, places.quick_launch))
     return Verdict::Elsewhere;
   const char* name = LastComponent(normal);
   std::size_t length = std::strlen(name);
@@ -182,7 +184,7 @@ bool IsCachePattern(const ProductPlaces& places, const char* path) {
   if (!NormalForm(path, normal, sizeof normal) ||
       !Join(expected, sizeof expected, places.install, setup::kCachePattern))
     return false;
-  return SamePath(normal, expected);
+  return setup::SamePath(normal, expected);
 }
 
 }  // namespace uninstall

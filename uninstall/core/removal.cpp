@@ -8,10 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "common/paths.h"
+#include "common/text.h"
 #include "core/path_rules.h"
 #include "core/state.h"
 #include "driver/driver.h"
-#include "driver/text.h"
 #include "log/settings_log.h"
 #include "platform/removal.h"
 #include "platform/shell.h"
@@ -162,7 +163,7 @@ void RemoveLoggedFiles(const LogHeader& header, RemovalRun* run) {
     Verdict verdict = JudgeFile(*run->places, path, normal);
     if (verdict != Verdict::Allowed) {
       run->report->Left(path, ReasonFor(verdict));
-    } else if (TheUninstall.module[0] != '\0' && SamePath(normal, TheUninstall.module)) {
+    } else if (TheUninstall.module[0] != '\0' && setup::SamePath(normal, TheUninstall.module)) {
       // This program: its copy in the temporary folder removes it.
       if (run->own_file[0] == '\0') {
         setup::CopyText(run->own_file, sizeof run->own_file, path);
@@ -205,7 +206,7 @@ enum class Contents {
 
 bool IsScheduled(const RemovalRun& run, const char* normal) {
   for (const std::string& each : run.scheduled) {
-    if (SamePath(each.c_str(), normal)) return true;
+    if (setup::SamePath(each.c_str(), normal)) return true;
   }
   return false;
 }
@@ -232,7 +233,7 @@ Contents WhatRemains(const char* normal, const RemovalRun& run) {
               std::strlen(normal) + 1 + std::strlen(entry.name) ||
           !NormalForm(child, child_normal, sizeof child_normal)) {
         other = true;
-      } else if (run.own_file[0] != '\0' && SamePath(child_normal, TheUninstall.module)) {
+      } else if (run.own_file[0] != '\0' && setup::SamePath(child_normal, TheUninstall.module)) {
         // Only when the log lists this program: otherwise it is not the
         // product's, and nobody takes it away.
         own = true;
@@ -298,7 +299,7 @@ void RemoveLoggedDirectories(const LogHeader& header, RemovalRun* run) {
     }
     bool known = false;
     for (const LoggedFolder& folder : folders)
-      known = known || SamePath(folder.normal.c_str(), normal);
+      known = known || setup::SamePath(folder.normal.c_str(), normal);
     if (!known) folders.push_back(LoggedFolder{path, normal, false});
   }
   // In log order, highest index first; a folder that still held a folder

@@ -1,8 +1,8 @@
 // The run's report and its summary text (see report.h).
 #include "core/report.h"
 
+#include "common/text.h"
 #include "core/state.h"
-#include "driver/text.h"
 #include "resources/uninstall_ids.h"
 
 namespace uninstall {

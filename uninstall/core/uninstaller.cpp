@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "common/text.h"
 #include "core/command_line.h"
 #include "core/handoff.h"
 #include "core/log_reader.h"
@@ -15,7 +16,6 @@
 #include "core/viewer.h"
 #include "dialogs/summary_dialog.h"
 #include "driver/driver.h"
-#include "driver/text.h"
 #include "resources/uninstall_ids.h"
 
 namespace uninstall {
