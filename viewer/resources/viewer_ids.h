@@ -10,6 +10,9 @@
 
 #define VIEWER_CHINESE_OFFSET 100
 
+/* The class of the viewer's main window (found by it by other programs). */
+#define VIEWER_WINDOW_CLASS "Lumaview"
+
 /* ---- Menus and accelerators ---- */
 #define IDR_MENU 100 /* English; Chinese 200 */
 #define IDR_ACCELERATORS 300

@@ -27,7 +27,6 @@ namespace viewer::win32 {
 
 namespace {
 
-constexpr const char* kWindowClass = "Lumaview";
 constexpr const char* kClientName = "Lumaview";
 constexpr int kLineStep = 32;  // pixels per scroll-bar arrow click and wheel notch
 
@@ -366,6 +365,9 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wparam, LPARA
     return 0;
   }
   switch (message) {
+    case WM_NCCREATE:
+      g_viewer.window = window;  // before the first message that lays out or paints
+      break;
     case WM_COMMAND:
       switch (LOWORD(wparam)) {
         case IDM_FILE_OPEN:
@@ -444,11 +446,11 @@ int RunViewer(HINSTANCE instance, const char* command_line, int show) {
   window_class.hInstance = instance;
   window_class.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
   window_class.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  window_class.lpszClassName = kWindowClass;
+  window_class.lpszClassName = VIEWER_WINDOW_CLASS;
   if (RegisterClassA(&window_class) == 0) return 1;
   HMENU menu = LoadMenuA(instance, MAKEINTRESOURCEA(strings.Id(IDR_MENU)));
   std::string application = Application();
-  g_viewer.window = CreateWindowExA(WS_EX_ACCEPTFILES, kWindowClass, application.c_str(),
+  g_viewer.window = CreateWindowExA(WS_EX_ACCEPTFILES, VIEWER_WINDOW_CLASS, application.c_str(),
                                     WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
                                     CW_USEDEFAULT, CW_USEDEFAULT, nullptr, menu, instance, nullptr);
   if (g_viewer.window == nullptr) return 1;

@@ -81,7 +81,7 @@ std::string Monitor() {
 HWND WaitForViewer(Run& run, const e2e::Process& viewer) {
   e2e::WindowQuery query;
   query.process = viewer.id();
-  query.class_name = "Lumaview";
+  query.class_name = VIEWER_WINDOW_CLASS;
   HWND frame = e2e::WaitForWindow(query, 60);
   run.Check(frame != nullptr, "the viewer's window opens");
   return frame;
