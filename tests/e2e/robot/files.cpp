@@ -131,9 +131,9 @@ bool SetRegistryText(HKEY root, const std::string& key, const std::string& value
                       nullptr) != ERROR_SUCCESS)
     return false;
   std::wstring data = Wide(text);
-  LONG status =
-      RegSetValueExW(handle, Wide(value).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
-                     static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
+  LONG status = RegSetValueExW(handle, Wide(value).c_str(), 0, REG_SZ,
+                               reinterpret_cast<const BYTE*>(data.c_str()),
+                               static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
   RegCloseKey(handle);
   return status == ERROR_SUCCESS;
 }

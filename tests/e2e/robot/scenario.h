@@ -77,10 +77,9 @@ struct ScenarioRegistration {
 
 }  // namespace e2e
 
-#define E2E_SCENARIO(identifier, name, about)                                    \
-  static void identifier(e2e::Run& run);                                         \
-  static const e2e::ScenarioRegistration identifier##Registration(name, about, \
-                                                                   identifier); \
+#define E2E_SCENARIO(identifier, name, about)                                               \
+  static void identifier(e2e::Run& run);                                                    \
+  static const e2e::ScenarioRegistration identifier##Registration(name, about, identifier); \
   static void identifier(e2e::Run& run)
 
 #endif

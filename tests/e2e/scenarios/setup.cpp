@@ -24,7 +24,8 @@ using e2e::Run;
 const char kRoot[] = "C:\\Corvane\\Widelens\\";
 const char kSettings[] = "Lumaview.INI";
 const char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Lumaview";
-const char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+const char kShellFolders[] =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 const char kMapGroups[] = "Software\\Microsoft\\Windows\\CurrentVersion\\GrpConv\\MapGroups";
 const char kQuickLaunch[] = "C:\\QuickLaunch";
 const char kMedium[] = "C:\\media";
@@ -36,7 +37,7 @@ struct Texts {
 
 Texts TextsOf(const Run& run) {
   if (run.chinese())
-    return Texts{"安装设置", "安装《宽镜》", "退出安装", "创建程序组", "安装完成",
+    return Texts{"安装设置", "安装《宽镜》", "退出安装", "创建程序组",   "安装完成",
                  "宽镜",     "宽镜",         "卸载宽镜", "宽镜帮助文档", "欢迎访问"};
   return Texts{"Install Setup",    "Setup Corvane Widelens", "Exit Setup",
                "Create Group",     "Finish Setup",           "Corvane Widelens",
@@ -80,11 +81,12 @@ void NameQuickLaunch(Run& run) {
             std::string("the Quick Launch folder is ") + kQuickLaunch);
 }
 
-// A running setup.exe and the waits for its windows.
+// A running setup.exe, started from the medium as a user would (the medium
+// its working folder), and the waits for its windows.
 class Session {
  public:
   Session(Run& run, const std::string& setup)
-      : run_(run), process_(e2e::Process::Start(setup)), texts_(TextsOf(run)) {
+      : run_(run), process_(e2e::Process::Start(setup, "", kMedium)), texts_(TextsOf(run)) {
     run_.Check(process_.started(), "setup.exe starts");
   }
 
@@ -205,9 +207,9 @@ void CheckLink(Run& run, const std::string& path, const std::string& target,
   run.Check(e2e::SameNoCase(got, target), "link target " + link.target + " == " + target);
   run.Check(link.arguments == arguments,
             "link arguments \"" + link.arguments + "\" == \"" + arguments + "\"");
-  run.Check(e2e::SameNoCase(link.icon, icon) && link.icon_index == 0,
-            "link icon " + link.icon + "," + std::to_string(link.icon_index) + " == " + icon +
-                ",0");
+  run.Check(
+      e2e::SameNoCase(link.icon, icon) && link.icon_index == 0,
+      "link icon " + link.icon + "," + std::to_string(link.icon_index) + " == " + icon + ",0");
 }
 
 // The payload members, byte for byte, and their entries FILE1..FILE14.
@@ -250,7 +252,8 @@ void CheckInstallation(Run& run, const Expected& expected) {
   run.Check(Setting("UNINSTALL", last) == root + "Cache\\*.*",
             last + " is the cache pattern: " + Setting("UNINSTALL", last));
   if (expected.first_install) {
-    run.Check(Setting("UNINSTALL", "DIR1") == "C:\\Corvane", "DIR1 = " + Setting("UNINSTALL", "DIR1"));
+    run.Check(Setting("UNINSTALL", "DIR1") == "C:\\Corvane",
+              "DIR1 = " + Setting("UNINSTALL", "DIR1"));
     run.Check(Setting("UNINSTALL", "DIR2") == root, "DIR2 = " + Setting("UNINSTALL", "DIR2"));
     run.Check(Setting("UNINSTALL", "DIR3") == "C:\\Corvane\\Widelens",
               "DIR3 = " + Setting("UNINSTALL", "DIR3"));
@@ -274,8 +277,7 @@ void CheckInstallation(Run& run, const Expected& expected) {
   const std::string group = programs + "\\" + texts.group + "\\";
   const std::string s = e2e::ShortPath(root);
   CheckLink(run, group + texts.main_link + ".lnk", s + "Lumaview.EXE", "", s + "Lumaview.EXE");
-  CheckLink(run, group + texts.uninstall_link + ".lnk", s + "UNINST32.EXE", "",
-            s + "UNINST32.EXE");
+  CheckLink(run, group + texts.uninstall_link + ".lnk", s + "UNINST32.EXE", "", s + "UNINST32.EXE");
   const std::string help_link = group + texts.help_link + ".lnk";
   if (expected.help)
     CheckLink(run, help_link, "HH.EXE", s + "Widelens.CHM", "HH.EXE");
@@ -352,7 +354,7 @@ E2E_SCENARIO(CancelAtStart, "setup.cancel-start",
   HWND start = OpenStart(run, session);
   if (start == nullptr) return;
   // Only one setup runs at a time: a second one ends without a window.
-  e2e::Process second = e2e::Process::Start(std::string(kMedium) + "\\setup.exe");
+  e2e::Process second = e2e::Process::Start(std::string(kMedium) + "\\setup.exe", "", kMedium);
   DWORD code = 0;
   run.Check(second.started() && second.WaitForExit(60, &code),
             "a second setup started meanwhile ends at once");
@@ -393,10 +395,10 @@ E2E_SCENARIO(CancelDuringCopy, "setup.cancel-copy",
     std::string written;
     if (!e2e::ReadBytes(kRoot + member.name, &written)) continue;
     ++kept;
-    run.Check(written.size() <= member.bytes.size() &&
-                  member.bytes.compare(0, written.size(), written) == 0,
-              member.name + " as far as it was written (" + std::to_string(written.size()) +
-                  " bytes)");
+    run.Check(
+        written.size() <= member.bytes.size() &&
+            member.bytes.compare(0, written.size(), written) == 0,
+        member.name + " as far as it was written (" + std::to_string(written.size()) + " bytes)");
   }
   run.Check(kept >= 2, std::to_string(kept) + " members were written before leaving");
   std::string first;
