@@ -20,8 +20,12 @@ typedef int32_t(PIXBASE_CALL* FormatProbeWithName)(const char* path, const char*
 typedef int32_t(PIXBASE_CALL* FormatProbeHeader)(const unsigned char* header, uint32_t length);
 
 typedef struct FormatEntry {
-  char* name;                        /* owned; for example the files' extension */
-  uint32_t reserved1[3];             /* for the coder and its clients */
+  char* name; /* owned; for example the files' extension */
+  /* For the coder and its clients (coders.h says what this distribution's
+   * modules keep there). Pointer-wide so that a native 64-bit build can hold
+   * procedure addresses in them; on the 32-bit target these are the same
+   * three 32-bit words. */
+  uintptr_t reserved1[3];
   FormatProbeWithName probeWithName; /* tried first when set */
   FormatProbeHeader probeHeader;     /* tried when there is no probeWithName */
   uint32_t reserved2;
@@ -34,6 +38,8 @@ typedef struct FormatEntry {
   struct FormatEntry* next;
 } FormatEntry;
 PIXBASE_CHECK_LAYOUT(sizeof(FormatEntry) == 68, "FormatEntry is 68 bytes");
+PIXBASE_CHECK_LAYOUT(offsetof(FormatEntry, reserved1) == 4, "reserved1 at 4");
+PIXBASE_CHECK_LAYOUT(sizeof(((FormatEntry*)0)->reserved1) == 12, "reserved1 is three words");
 PIXBASE_CHECK_LAYOUT(offsetof(FormatEntry, probeWithName) == 16, "probeWithName at 16");
 PIXBASE_CHECK_LAYOUT(offsetof(FormatEntry, reserved3) == 28, "reserved3 at 28");
 PIXBASE_CHECK_LAYOUT(offsetof(FormatEntry, ownedText1) == 48, "ownedText1 at 48");
