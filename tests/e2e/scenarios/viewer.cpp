@@ -5,7 +5,7 @@
 // it: the viewer lets go of its files and closes, and they are replaced).
 //
 // Supplied: Lumaview.exe, PIXBASE.dll, the coder modules named by the
-// parameter modules= (';' between names), setup.exe for the handshake.
+// parameter modules= (',' between names), setup.exe for the handshake.
 // Parameters: picture= a picture the modules read (its expected width=,
 // height= and format=), malformed= a file of a readable format whose data
 // the module refuses, reason= the module's reason for it, report= a host
@@ -36,7 +36,7 @@ std::vector<std::string> Split(const std::string& list) {
   std::vector<std::string> names;
   std::size_t start = 0;
   while (start <= list.size()) {
-    std::size_t end = list.find(';', start);
+    std::size_t end = list.find(',', start);
     if (end == std::string::npos) end = list.size();
     if (end > start) names.push_back(list.substr(start, end - start));
     start = end + 1;
@@ -134,8 +134,8 @@ E2E_SCENARIO(ActualSize, "viewer.actual",
   if (!run.Check(viewer.started(), "Lumaview.exe starts")) return;
   HWND frame = WaitForViewer(run, viewer);
   if (frame == nullptr) return;
-  run.Check(WaitForTitle(frame, ExpectedTitle(run, NameOf(picture)), 30),
-            "the title names the file, its size and its format: " + e2e::TextOf(frame));
+  bool titled = WaitForTitle(frame, ExpectedTitle(run, NameOf(picture)), 30);
+  run.Check(titled, "the title names the file, its size and its format: " + e2e::TextOf(frame));
   run.Check(Monitor() == std::to_string(reinterpret_cast<std::uintptr_t>(frame)),
             "the settings file records the window as [SETTING] Monitor");
 
@@ -186,8 +186,8 @@ E2E_SCENARIO(Malformed, "viewer.malformed",
   if (frame == nullptr) return;
   run.Check(e2e::TextOf(frame) == Application(run), "no picture is shown yet");
   e2e::Click(frame, IDM_FILE_NEXT);
-  run.Check(WaitForTitle(frame, ExpectedTitle(run, NameOf(good)), 30),
-            "the next picture of the folder is shown: " + e2e::TextOf(frame));
+  bool stepped = WaitForTitle(frame, ExpectedTitle(run, NameOf(good)), 30);
+  run.Check(stepped, "the next picture of the folder is shown: " + e2e::TextOf(frame));
   run.Screenshot(frame, "next");
   CloseViewer(run, frame, viewer);
 }
@@ -251,8 +251,8 @@ E2E_SCENARIO(Handshake, "viewer.handshake",
   if (!run.Check(viewer.started(), "the installed Lumaview.exe starts")) return;
   HWND frame = WaitForViewer(run, viewer);
   if (frame == nullptr) return;
-  run.Check(WaitForTitle(frame, ExpectedTitle(run, picture_name), 30),
-            "the installed viewer shows the installed picture: " + e2e::TextOf(frame));
+  bool shown = WaitForTitle(frame, ExpectedTitle(run, picture_name), 30);
+  run.Check(shown, "the installed viewer shows the installed picture: " + e2e::TextOf(frame));
   run.Check(Monitor() == std::to_string(reinterpret_cast<std::uintptr_t>(frame)),
             "the settings file records the running viewer as [SETTING] Monitor");
   run.Screenshot(frame, "running");
