@@ -36,6 +36,6 @@
 #define IDS_FAULT_NO_READER 408  /* "%s": the format */
 #define IDS_FAULT_NO_REASON 409  /* the coder failed without saying why */
 #define IDS_FAULT_NO_PIXELS 410
-#define IDS_NO_CODERS 411        /* no coder module beside the viewer; "%s": the folder */
+#define IDS_NO_CODERS 411        /* no module beside the viewer reads; "%s": the folder */
 
 #endif

@@ -349,7 +349,7 @@ void ReleaseFiles() {
   if (g_viewer.files_released) return;
   g_viewer.picture.reset();
   g_viewer.scaled.clear();
-  StopCoders();
+  StopCoders();  // what it raises has no one to tell: setup waits, or the viewer ends
   g_viewer.files_released = true;
 }
 
@@ -439,7 +439,7 @@ int RunViewer(HINSTANCE instance, const char* command_line, int show) {
   InstallErrorHandler(ShowErrorBox);
   InstallWarningHandler(ShowWarningBox);
   g_viewer.program_folder = ProgramFolder();
-  int modules = StartCoders(g_viewer.program_folder);
+  CoderStart coders = StartCoders(g_viewer.program_folder);
 
   WNDCLASSA window_class{};
   window_class.lpfnWndProc = WindowProcedure;
@@ -459,8 +459,13 @@ int RunViewer(HINSTANCE instance, const char* command_line, int show) {
   ShowWindow(g_viewer.window, show);
   UpdateWindow(g_viewer.window);
 
-  if (modules == 0)
-    ShowMessage(FillPattern(strings.Text(IDS_NO_CODERS), {g_viewer.program_folder}));
+  if (coders.formats.empty()) {
+    // Nothing can be shown: say where the modules were looked for and what
+    // the kernel met there.
+    std::string text = FillPattern(strings.Text(IDS_NO_CODERS), {g_viewer.program_folder});
+    for (const std::string& warning : coders.warnings) text += "\n" + warning;
+    ShowMessage(text);
+  }
   Open(CommandLinePicture(command_line,
                           [](const std::string& path) {
                             DWORD attributes = GetFileAttributesA(path.c_str());
