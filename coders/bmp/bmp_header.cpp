@@ -167,8 +167,8 @@ bool ReadHeader(ImageRecord* image, Header* header) {
       return Refuse(image, kImproperHeader, "the file ends inside the colour table");
     for (uint32_t i = 0; i < entries; ++i) {
       const unsigned char* bgr = table + i * entry;
-      header->palette[i] = static_cast<PackedPixel>(bgr[2]) << 16 |
-                           static_cast<PackedPixel>(bgr[1]) << 8 | bgr[0];
+      header->palette[i] =
+          static_cast<PackedPixel>(bgr[2]) << 16 | static_cast<PackedPixel>(bgr[1]) << 8 | bgr[0];
     }
     header->palette_size = entries;
     if (entries == 0) return Refuse(image, kImproperHeader, "no colour table");

@@ -12,7 +12,9 @@ namespace lumaview::coders::pnm {
 
 namespace {
 
-bool IsWhite(int c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
+bool IsWhite(int c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
 
 // Takes a comment's text up to the end of its line into the header.
 void TakeComment(ImageReader& reader, Header* header) {
@@ -117,11 +119,13 @@ bool ChooseTuple(ImageRecord* image, const std::string& type, Header* header) {
     Tuple tuple;
     uint32_t depth;
   };
-  static const Known kKnown[] = {
-      {"BLACKANDWHITE", Tuple::Grey, 1},          {"GRAYSCALE", Tuple::Grey, 1},
-      {"RGB", Tuple::RGB, 3},                     {"BLACKANDWHITE_ALPHA", Tuple::GreyAlpha, 2},
-      {"GRAYSCALE_ALPHA", Tuple::GreyAlpha, 2},   {"RGB_ALPHA", Tuple::RGBAlpha, 4},
-      {"CMYK", Tuple::CMYK, 4}};
+  static const Known kKnown[] = {{"BLACKANDWHITE", Tuple::Grey, 1},
+                                 {"GRAYSCALE", Tuple::Grey, 1},
+                                 {"RGB", Tuple::RGB, 3},
+                                 {"BLACKANDWHITE_ALPHA", Tuple::GreyAlpha, 2},
+                                 {"GRAYSCALE_ALPHA", Tuple::GreyAlpha, 2},
+                                 {"RGB_ALPHA", Tuple::RGBAlpha, 4},
+                                 {"CMYK", Tuple::CMYK, 4}};
   for (const Known& known : kKnown) {
     if (type != known.name) continue;
     if (header->depth < known.depth)

@@ -91,8 +91,8 @@ class FrameDecoder {
   }
 
   void Import(int64_t y, int64_t count, const uint8_t* source) {
-    ImportPixelSamples(static_cast<int32_t>(count), 8, PixelRow(image_, y), plan_.map,
-                       plan_.layout, source);
+    ImportPixelSamples(static_cast<int32_t>(count), 8, PixelRow(image_, y), plan_.map, plan_.layout,
+                       source);
   }
 
   Outcome CutShort(int64_t y, bool any_pixel, const char* reason, const char* pattern) {
@@ -112,8 +112,8 @@ class FrameDecoder {
     const uint64_t row_bytes = bitmap ? (static_cast<uint64_t>(width) + 7) / 8
                                       : static_cast<uint64_t>(width) * depth * bytes_per_sample;
     // Bytes of maxval 255 whose every sample is handed on go straight in.
-    const bool direct = !bitmap && bytes_per_sample == 1 && header_.maxval == 255 &&
-                        depth == plan_.used;
+    const bool direct =
+        !bitmap && bytes_per_sample == 1 && header_.maxval == 255 && depth == plan_.used;
     KernelBlock raw;
     if (!raw.Allocate(row_bytes)) {
       RecordFault(image_, OutOfMemoryError, kNoMemoryReason, "no memory for a row");

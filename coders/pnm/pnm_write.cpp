@@ -69,9 +69,9 @@ void WritePlainRow(ImageWriter& out, const uint8_t* values, size_t count, bool b
   size_t column = 0;
   char number[8];
   for (size_t i = 0; i < count; ++i) {
-    int length = bitmap ? std::snprintf(number, sizeof number, "%u", values[i])
-                        : std::snprintf(number, sizeof number, "%s%u", column > 0 ? " " : "",
-                                        values[i]);
+    int length =
+        bitmap ? std::snprintf(number, sizeof number, "%u", values[i])
+               : std::snprintf(number, sizeof number, "%s%u", column > 0 ? " " : "", values[i]);
     if (column + static_cast<size_t>(length) > kPlainLine) {
       out.Put('\n');
       column = 0;
@@ -89,7 +89,9 @@ bool WriteOne(ImageRecord* image, Kind kind) {
   const bool plain = kind != Kind::kArbitrary && IsPlain(image);
   const bool alpha = kind == Kind::kArbitrary && HasTransparency(image);
   const size_t width = static_cast<size_t>(image->width);
-  const size_t channels = kind == Kind::kPixmap ? 3 : kind == Kind::kArbitrary ? (alpha ? 4 : 3) : 1;
+  const size_t channels = kind == Kind::kPixmap      ? 3
+                          : kind == Kind::kArbitrary ? (alpha ? 4 : 3)
+                                                     : 1;
   KernelBlock row;
   if (!row.Allocate(static_cast<uint64_t>(width) * channels)) {
     RecordFault(image, OutOfMemoryError, kNoMemoryReason, "no memory for a row");
@@ -106,8 +108,9 @@ bool WriteOne(ImageRecord* image, Kind kind) {
   out.Text(text);
   WriteComments(out, image);
   if (kind == Kind::kArbitrary) {
-    std::snprintf(text, sizeof text, "WIDTH %d\nHEIGHT %d\nDEPTH %zu\nMAXVAL 255\nTUPLTYPE %s\nENDHDR\n",
-                  image->width, image->height, channels, alpha ? "RGB_ALPHA" : "RGB");
+    std::snprintf(text, sizeof text,
+                  "WIDTH %d\nHEIGHT %d\nDEPTH %zu\nMAXVAL 255\nTUPLTYPE %s\nENDHDR\n", image->width,
+                  image->height, channels, alpha ? "RGB_ALPHA" : "RGB");
   } else if (kind == Kind::kBitmap) {
     std::snprintf(text, sizeof text, "%d %d\n", image->width, image->height);
   } else {
@@ -158,8 +161,7 @@ int32_t WriteList(ImageRecord* image, Kind kind) {
     if (!WriteOne(frame, kind)) {
       // The list's worst fault is found from the given image on.
       if (frame != image)
-        RecordFault(image, frame->report.severity, frame->report.reason,
-                    frame->report.description);
+        RecordFault(image, frame->report.severity, frame->report.reason, frame->report.description);
       return 0;
     }
   return 1;

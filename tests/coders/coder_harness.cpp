@@ -146,8 +146,8 @@ Picture PictureOf(const ImageRecord* image) {
     if (expected.rgb[i] != actual.rgb[i]) {
       char text[96];
       std::snprintf(text, sizeof text, "pixel (%zu, %zu) is %06X, expected %06X",
-                    i % static_cast<size_t>(expected.width), i / static_cast<size_t>(expected.width),
-                    actual.rgb[i], expected.rgb[i]);
+                    i % static_cast<size_t>(expected.width),
+                    i / static_cast<size_t>(expected.width), actual.rgb[i], expected.rgb[i]);
       return ::testing::AssertionFailure() << text;
     }
   return ::testing::AssertionSuccess();
@@ -187,7 +187,8 @@ int32_t Encode(const char* format, const Picture& picture, const std::string& pa
   std::snprintf(image->filename, sizeof image->filename, "%s", path.c_str());
   std::vector<PackedPixel> pixels(picture.rgb.size());
   for (size_t i = 0; i < pixels.size(); ++i)
-    pixels[i] = picture.rgb[i] | (i < picture.fourth.size() ? uint32_t{picture.fourth[i]} << 24 : 0);
+    pixels[i] =
+        picture.rgb[i] | (i < picture.fourth.size() ? uint32_t{picture.fourth[i]} << 24 : 0);
   image->width = picture.width;
   image->height = picture.height;
   image->pixels = pixels.data();

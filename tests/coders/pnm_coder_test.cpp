@@ -38,8 +38,7 @@ const NetpbmCase kNetpbmCases[] = {
     {"plain.pgm", "pgmramp -lr 33 7 | pnmtoplainpnm > %F", "pnmtoplainpnm %F"},
     {"raw.pbm", "pbmmake -g 37 29 > %F", "pnmtoplainpnm %F"},
     {"plain.pbm", "pbmmake -g 13 5 | pnmtoplainpnm > %F", "pnmtoplainpnm %F"},
-    {"deep1000.ppm", "ppmpat -poles 45 33 | pamdepth 1000 > %F",
-     "pamdepth 255 %F | pnmtoplainpnm"},
+    {"deep1000.ppm", "ppmpat -poles 45 33 | pamdepth 1000 > %F", "pamdepth 255 %F | pnmtoplainpnm"},
     {"deep65535.ppm", "ppmpat -squig 45 33 | pamdepth 65535 > %F",
      "pamdepth 255 %F | pnmtoplainpnm"},
     {"every16.pgm", "pgmramp -maxval=65535 -lr 1000 3 > %F", "pamdepth 255 %F | pnmtoplainpnm"},
@@ -97,8 +96,9 @@ TEST_F(PnmCoderTest, AlphaTuplesGiveTheOpacityAndCmykBecomesRgb) {
     ASSERT_EQ(picture.fourth[i], 255 - (alpha_picture.rgb[i] & 0xFF)) << "pixel " << i;
 
   const std::string cmyk = Scratch("cmyk.pam");
-  WriteAll(cmyk, std::string("P7\nWIDTH 2\nHEIGHT 1\nDEPTH 4\nMAXVAL 255\nTUPLTYPE CMYK\nENDHDR\n") +
-                     std::string("\x64\x00\x32\xC8\x00\x00\x00\x00", 8));
+  WriteAll(cmyk,
+           std::string("P7\nWIDTH 2\nHEIGHT 1\nDEPTH 4\nMAXVAL 255\nTUPLTYPE CMYK\nENDHDR\n") +
+               std::string("\x64\x00\x32\xC8\x00\x00\x00\x00", 8));
   Decoded from_cmyk("PAM", cmyk);
   ASSERT_EQ(from_cmyk.result(), 1) << from_cmyk.reason();
   EXPECT_EQ(from_cmyk.image()->pixels[0], 0x003705u);  // red 0, green 55, blue 5
@@ -176,12 +176,11 @@ TEST_F(PnmCoderTest, WrittenFilesReadBackToTheSamePixelsHereAndInNetpbm) {
     const char* magic;
   };
   const Case cases[] = {
-      {"PPM", colour, nullptr, "P6"}, {"PPM", colour, "plain", "P3"},
-      {"PGM", grey, nullptr, "P5"},   {"PGM", grey, "PLAIN", "P2"},
-      {"PBM", bits, nullptr, "P4"},   {"PBM", bits, "plain", "P1"},
+      {"PPM", colour, nullptr, "P6"}, {"PPM", colour, "plain", "P3"}, {"PGM", grey, nullptr, "P5"},
+      {"PGM", grey, "PLAIN", "P2"},   {"PBM", bits, nullptr, "P4"},   {"PBM", bits, "plain", "P1"},
       {"PAM", colour, nullptr, "P7"}, {"PAM", colour, "plain", "P7"},  // no plain form
-      {"PNM", colour, nullptr, "P6"}, {"PNM", grey, nullptr, "P5"},
-      {"PNM", bits, nullptr, "P4"},   {"PNM", grey, "plain", "P2"},
+      {"PNM", colour, nullptr, "P6"}, {"PNM", grey, nullptr, "P5"},   {"PNM", bits, nullptr, "P4"},
+      {"PNM", grey, "plain", "P2"},
   };
   int n = 0;
   for (const Case& c : cases) {
@@ -234,7 +233,8 @@ TEST_F(PnmCoderTest, GreyAndBitmapWritersReduceColoursAndAlphaAndCommentsSurvive
   ASSERT_EQ(OpenImageFile(first.image(), "wb"), 1);
   ASSERT_EQ(CoderOf(FindFormatEntry("PPM")).write(first.image()), 1);
   CloseImageFile(first.image());
-  EXPECT_EQ(ReadAll(again), std::string("P6\n# made by hand\n# second line\n1 1\n255\n\x01\x02\x03"));
+  EXPECT_EQ(ReadAll(again),
+            std::string("P6\n# made by hand\n# second line\n1 1\n255\n\x01\x02\x03"));
 }
 
 struct BadFile {
@@ -257,8 +257,7 @@ TEST_F(PnmCoderTest, MalformedFilesGiveTheModulesReasonAndSeverity) {
        pnm::kImproperHeader},
       {"maxval zero", Bytes("P5 1 1 0\n\0", 10), 0, CoderDataError, pnm::kImproperHeader},
       {"missing maxval", "P5 1 1", 0, CoderDataError, pnm::kImproperHeader},
-      {"no white space after the header", "P5 1 1 255x", 0, CoderDataError,
-       pnm::kImproperHeader},
+      {"no white space after the header", "P5 1 1 255x", 0, CoderDataError, pnm::kImproperHeader},
       {"letters for a width", "P6 wide 1 255\n", 0, CoderDataError, pnm::kImproperHeader},
       {"too large", "P6 100000 100000 255\n", 0, CoderDataError, "Image dimensions are too large"},
       {"huge number", "P6 99999999999999999999 1 255\n", 0, CoderDataError,
@@ -272,8 +271,8 @@ TEST_F(PnmCoderTest, MalformedFilesGiveTheModulesReasonAndSeverity) {
        pnm::kCorruptImage},
       {"arbitrary map without ENDHDR", "P7\nWIDTH 1\nHEIGHT 1\n", 0, CoderDataError,
        pnm::kImproperHeader},
-      {"arbitrary map with an unknown keyword", "P7\nWIDTH 1\nSIZE 1\nENDHDR\n", 0,
-       CoderDataError, pnm::kImproperHeader},
+      {"arbitrary map with an unknown keyword", "P7\nWIDTH 1\nSIZE 1\nENDHDR\n", 0, CoderDataError,
+       pnm::kImproperHeader},
       {"arbitrary map without MAXVAL", "P7\nWIDTH 1\nHEIGHT 1\nDEPTH 1\nENDHDR\n\x01", 0,
        CoderDataError, pnm::kImproperHeader},
       {"arbitrary map of depth 0", "P7\nWIDTH 1\nHEIGHT 1\nDEPTH 0\nMAXVAL 255\nENDHDR\n", 0,
