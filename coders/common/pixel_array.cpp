@@ -8,8 +8,7 @@ namespace lumaview::coders {
 bool AllocatePixels(ImageRecord* image, int64_t width, int64_t height) {
   if (!DimensionsFit(width, height)) {
     RecordFaultAt(image, CoderDataError, kTooLargeReason,
-                  "more than 2^28 pixels, a side longer than 2^24 or none: %lld pixels",
-                  width * height);
+                  "too many pixels, a side longer than 2^24 or none: %lld pixels", width * height);
     return false;
   }
   auto bytes = static_cast<uint32_t>(width * height * static_cast<int64_t>(sizeof(PackedPixel)));

@@ -24,12 +24,15 @@ struct RowPlan {
 };
 
 struct ColourMaps {
+  // Whole maps of 256 entries: ImportPixelSamples may read every entry.
   PackedPixel grey[256];
-  PackedPixel bitmap[2];  // 0 white, 1 black
+  PackedPixel bitmap[256];  // 0 white, 1 black (and nothing else used)
   ColourMaps() {
-    for (uint32_t g = 0; g < 256; ++g) grey[g] = g << 16 | g << 8 | g;
+    for (uint32_t g = 0; g < 256; ++g) {
+      grey[g] = g << 16 | g << 8 | g;
+      bitmap[g] = 0;
+    }
     bitmap[0] = 0x00FFFFFFu;
-    bitmap[1] = 0;
   }
 };
 
@@ -221,6 +224,11 @@ Outcome ReadFrame(ImageReader& reader, ImageRecord* image, const ColourMaps& map
   Header header;
   if (!ReadHeader(reader, image, &header)) return Outcome::kFailed;
   if (!header.comment.empty()) SetImageAttribute(image, kCommentAttribute, header.comment.c_str());
+  // No pixels are allocated for a file that ends with its header.
+  if (reader.Peek() == -1) {
+    RecordFault(image, CoderDataError, kNoImageData, "the file holds no pixel data");
+    return Outcome::kEmpty;
+  }
   if (!AllocatePixels(image, header.width, header.height)) return Outcome::kFailed;
   return FrameDecoder(reader, image, header, maps).Decode();
 }
