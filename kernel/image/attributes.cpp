@@ -2,9 +2,9 @@
 // three keys that hold one value each, and the key=value parser.
 #include "pixbase/attributes.h"
 
-#include "pixbase/memory.h"
+#include "pixbase/allocator.h"
 #include "pixbase/text.h"
-#include "raise.h"
+#include "services/raise.h"
 
 namespace {
 

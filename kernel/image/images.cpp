@@ -5,11 +5,11 @@
 
 #include <cstring>
 
+#include "pixbase/allocator.h"
 #include "pixbase/attributes.h"
 #include "pixbase/image_io.h"
-#include "pixbase/memory.h"
 #include "pixbase/text.h"
-#include "raise.h"
+#include "services/raise.h"
 
 namespace pixbase {
 

@@ -10,12 +10,13 @@
 
 #include "image/registry.h"
 #include "image/wildcard.h"
+#include "pixbase/allocator.h"
 #include "pixbase/exceptions.h"
-#include "pixbase/memory.h"
+#include "pixbase/streams.h"
 #include "pixbase/text.h"
 #include "platform/directory_search.h"
 #include "platform/libraries.h"
-#include "raise.h"
+#include "services/raise.h"
 
 struct ModuleScan {
   void* search;        // the platform's search

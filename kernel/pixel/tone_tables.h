@@ -15,6 +15,21 @@ inline constexpr int kToneTableStorage = kToneTableLength + 3;
 extern const uint8_t kPhotoYCCToneTable[kToneTableStorage];
 extern const uint8_t kAlternateYCCToneTable[kToneTableStorage];
 
+// Which curve a transform ends with (kNone: the linear byte rule).
+enum class ToneCurve : int32_t { kNone, kPhotoYCC, kAlternateYCC };
+
+// The curve's table, or null for kNone.
+inline const uint8_t* ToneTableOf(ToneCurve curve) {
+  switch (curve) {
+    case ToneCurve::kPhotoYCC:
+      return kPhotoYCCToneTable;
+    case ToneCurve::kAlternateYCC:
+      return kAlternateYCCToneTable;
+    default:
+      return nullptr;
+  }
+}
+
 }  // namespace pixbase::pixel
 
 #endif

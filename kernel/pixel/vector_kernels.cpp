@@ -10,6 +10,7 @@
 #include "pixel/cmyk.h"
 #include "pixel/color_transforms.h"
 #include "pixel/import_kernels.h"
+#include "pixel/sample_layouts.h"
 #include "pixel/tone_tables.h"
 #include "pixel/vector_level.h"
 
@@ -27,27 +28,6 @@ namespace pixbase::pixel {
 
 namespace {
 
-const uint8_t* ToneBytes(ToneCurve curve) {
-  switch (curve) {
-    case ToneCurve::kPhotoYCC:
-      return kPhotoYCCToneTable;
-    case ToneCurve::kAlternateYCC:
-      return kAlternateYCCToneTable;
-    default:
-      return nullptr;
-  }
-}
-
-// How the gathered samples of a layout become pixels.
-enum class ImportKind {
-  kIndex,         // colour map entry
-  kIndexAlpha,    // colour map entry with 255 - alpha in the fourth byte
-  kKeep,          // samples replace the bytes outside `keep`
-  kKeepInverted,  // 255 - sample replaces the bytes outside `keep`
-  kInverted,      // red, green, blue, 255 - alpha
-  kCmyk,          // the CMYK rule
-};
-
 // Byte shuffle controls for one 128-bit lane of four pixels: byte 4j + b of
 // the lane receives the source byte the control names (0x80: zero).
 struct ImportPlan {
@@ -57,55 +37,13 @@ struct ImportPlan {
   int32_t bytes_per_pixel;
   ImportKind kind;
   uint32_t keep;
+  uint32_t flip;
 };
 
-// Byte of the packed pixel each sample fills, in sample order.
-int SampleTargets(int32_t layout, int target[4]) {
-  switch (layout) {
-    case 0:
-    case 1:
-      target[0] = 0;
-      return 1;
-    case 2:
-    case 3:
-      target[0] = 0;
-      target[1] = 3;
-      return 2;
-    case 4:
-    case 5:
-      target[0] = 2;
-      return 1;
-    case 6:
-    case 7:
-      target[0] = 1;
-      return 1;
-    case 8:
-    case 9:
-      target[0] = 0;
-      return 1;
-    case 10:
-    case 11:
-      target[0] = 3;
-      return 1;
-    case 13:
-    case 14:
-      target[0] = 2;
-      target[1] = 1;
-      target[2] = 0;
-      target[3] = 3;
-      return 4;
-    default:
-      target[0] = 2;
-      target[1] = 1;
-      target[2] = 0;
-      return 3;
-  }
-}
-
-ImportPlan MakeImportPlan(int32_t layout, int32_t stride) {
+// The plan of a layout for samples `stride` bytes apart.
+ImportPlan MakeImportPlan(const SampleLayoutFacts& facts, int32_t stride) {
   ImportPlan plan;
-  int target[4];
-  const int samples = SampleTargets(layout, target);
+  const int samples = facts.samples;
   plan.bytes_per_pixel = samples * stride;
   plan.two_loads = plan.bytes_per_pixel > 4;
   std::memset(plan.first, 0x80, sizeof plan.first);
@@ -115,52 +53,11 @@ ImportPlan MakeImportPlan(int32_t layout, int32_t stride) {
     uint8_t* control = plan.two_loads && j >= 2 ? plan.second : plan.first;
     const int base = plan.two_loads && j >= 2 ? j - 2 : j;
     for (int n = 0; n < samples; ++n)
-      control[4 * j + target[n]] = static_cast<uint8_t>((base * samples + n) * stride);
+      control[4 * j + facts.target[n]] = static_cast<uint8_t>((base * samples + n) * stride);
   }
-  plan.keep = 0;
-  switch (layout) {
-    case 0:
-    case 1:
-      plan.kind = ImportKind::kIndex;
-      break;
-    case 2:
-    case 3:
-      plan.kind = ImportKind::kIndexAlpha;
-      break;
-    case 4:
-    case 5:
-      plan.kind = ImportKind::kKeep;
-      plan.keep = 0xFF00FFFFu;
-      break;
-    case 6:
-    case 7:
-      plan.kind = ImportKind::kKeep;
-      plan.keep = 0xFFFF00FFu;
-      break;
-    case 8:
-    case 9:
-      plan.kind = ImportKind::kKeep;
-      plan.keep = 0xFFFFFF00u;
-      break;
-    case 10:
-      plan.kind = ImportKind::kKeepInverted;
-      plan.keep = 0x00FFFFFFu;
-      break;
-    case 11:
-      plan.kind = ImportKind::kKeep;
-      plan.keep = 0x00FFFFFFu;
-      break;
-    case 13:
-      plan.kind = ImportKind::kInverted;
-      break;
-    case 14:
-      plan.kind = ImportKind::kCmyk;
-      break;
-    default:
-      plan.kind = ImportKind::kKeep;
-      plan.keep = 0xFF000000u;
-      break;
-  }
+  plan.kind = facts.kind;
+  plan.keep = facts.keep;
+  plan.flip = facts.flip;
   return plan;
 }
 
@@ -396,30 +293,47 @@ struct Planes {
   __m512i part[4][4];  // [plane][entries 64q to 64q + 63]
 };
 
-PIXEL_TARGET PIXEL_INLINE void SplitMap(const uint32_t* map, Planes& planes) {
-  for (int plane = 0; plane < 4; ++plane) {
-    for (int q = 0; q < 4; ++q) {
-      __m128i bytes[4];
-      for (int r = 0; r < 4; ++r) {
-        const __m512i entries = _mm512_srli_epi32(_mm512_loadu_si512(map + 64 * q + 16 * r),
-                                                  static_cast<unsigned>(8 * plane));
-        bytes[r] = _mm512_cvtepi32_epi8(entries);
-      }
-      __m512i v = _mm512_castsi128_si512(bytes[0]);
-      v = _mm512_inserti32x4(v, bytes[1], 1);
-      v = _mm512_inserti32x4(v, bytes[2], 2);
-      planes.part[plane][q] = _mm512_inserti32x4(v, bytes[3], 3);
+// Only entries 0 to last are read (masked loads touch nothing outside their
+// mask), so a map may end right after the largest index of the line; the
+// planes' other bytes are zero and never looked up.
+PIXEL_TARGET PIXEL_INLINE void SplitMap(const uint32_t* map, int32_t last, Planes& planes) {
+  for (int q = 0; q < 4; ++q) {
+    __m512i entries[4];
+    for (int r = 0; r < 4; ++r) {
+      const int32_t first = 64 * q + 16 * r;
+      const int32_t wanted = last - first + 1;  // entries of this block in use
+      const __mmask16 mask = wanted >= 16  ? static_cast<__mmask16>(0xFFFF)
+                             : wanted <= 0 ? static_cast<__mmask16>(0)
+                                           : static_cast<__mmask16>((1u << wanted) - 1);
+      entries[r] = _mm512_maskz_loadu_epi32(mask, map + first);
+    }
+    for (int plane = 0; plane < 4; ++plane) {
+      const unsigned shift = static_cast<unsigned>(8 * plane);
+      __m512i v =
+          _mm512_castsi128_si512(_mm512_cvtepi32_epi8(_mm512_srli_epi32(entries[0], shift)));
+      v = _mm512_inserti32x4(v, _mm512_cvtepi32_epi8(_mm512_srli_epi32(entries[1], shift)), 1);
+      v = _mm512_inserti32x4(v, _mm512_cvtepi32_epi8(_mm512_srli_epi32(entries[2], shift)), 2);
+      planes.part[plane][q] =
+          _mm512_inserti32x4(v, _mm512_cvtepi32_epi8(_mm512_srli_epi32(entries[3], shift)), 3);
     }
   }
 }
 
+// With kHigh false every index is below 128 and the upper half of the planes
+// is not consulted.
+template <bool kHigh>
 PIXEL_TARGET PIXEL_INLINE __m512i LookUp(const Planes& planes, int plane, __m512i index,
                                          __mmask64 high) {
   const __m512i low_half =
       _mm512_permutex2var_epi8(planes.part[plane][0], index, planes.part[plane][1]);
-  const __m512i high_half =
-      _mm512_permutex2var_epi8(planes.part[plane][2], index, planes.part[plane][3]);
-  return _mm512_mask_blend_epi8(high, low_half, high_half);
+  if constexpr (!kHigh) {
+    (void)high;
+    return low_half;
+  } else {
+    const __m512i high_half =
+        _mm512_permutex2var_epi8(planes.part[plane][2], index, planes.part[plane][3]);
+    return _mm512_mask_blend_epi8(high, low_half, high_half);
+  }
 }
 
 // Indices reordered so that the in-lane interleaving below leaves 16 whole
@@ -434,29 +348,28 @@ PIXEL_TARGET PIXEL_INLINE __m512i InterleaveOrder() {
   return _mm512_load_si512(order);
 }
 
-PIXEL_TARGET int32_t ImportIndices(int32_t count, int32_t stride, uint32_t* pixels,
-                                   const uint32_t* map, const uint8_t* source) {
-  if (count < 64) return 0;
-  Planes planes;
-  SplitMap(map, planes);
+// The 64 indices of pixels i to i + 63 (samples of one or two bytes).
+PIXEL_TARGET PIXEL_INLINE __m512i LoadIndices(const uint8_t* source, int32_t stride, int32_t i) {
+  if (stride == 2) {
+    const uint8_t* at = source + 2 * static_cast<size_t>(i);
+    return _mm512_inserti64x4(_mm512_castsi256_si512(_mm512_cvtepi16_epi8(_mm512_loadu_si512(at))),
+                              _mm512_cvtepi16_epi8(_mm512_loadu_si512(at + 64)), 1);
+  }
+  return _mm512_loadu_si512(source + i);
+}
+
+template <bool kHigh>
+PIXEL_TARGET int32_t LookUpIndices(const Planes& planes, int32_t blocks, int32_t stride,
+                                   uint32_t* pixels, const uint8_t* source) {
   const __m512i order = InterleaveOrder();
   int32_t i = 0;
-  for (; count - i >= 64; i += 64) {
-    __m512i index;
-    if (stride == 2) {
-      const uint8_t* at = source + 2 * static_cast<size_t>(i);
-      index =
-          _mm512_inserti64x4(_mm512_castsi256_si512(_mm512_cvtepi16_epi8(_mm512_loadu_si512(at))),
-                             _mm512_cvtepi16_epi8(_mm512_loadu_si512(at + 64)), 1);
-    } else {
-      index = _mm512_loadu_si512(source + i);
-    }
-    index = _mm512_permutexvar_epi8(order, index);
+  for (int32_t block = 0; block < blocks; ++block, i += 64) {
+    const __m512i index = _mm512_permutexvar_epi8(order, LoadIndices(source, stride, i));
     const __mmask64 high = _mm512_movepi8_mask(index);
-    const __m512i blue = LookUp(planes, 0, index, high);
-    const __m512i green = LookUp(planes, 1, index, high);
-    const __m512i red = LookUp(planes, 2, index, high);
-    const __m512i fourth = LookUp(planes, 3, index, high);
+    const __m512i blue = LookUp<kHigh>(planes, 0, index, high);
+    const __m512i green = LookUp<kHigh>(planes, 1, index, high);
+    const __m512i red = LookUp<kHigh>(planes, 2, index, high);
+    const __m512i fourth = LookUp<kHigh>(planes, 3, index, high);
     const __m512i bg_low = _mm512_unpacklo_epi8(blue, green);
     const __m512i bg_high = _mm512_unpackhi_epi8(blue, green);
     const __m512i rf_low = _mm512_unpacklo_epi8(red, fourth);
@@ -468,6 +381,27 @@ PIXEL_TARGET int32_t ImportIndices(int32_t count, int32_t stride, uint32_t* pixe
   }
   return i;
 }
+
+// The map is read only up to the largest index of the pixels done here,
+// which the plain loop would read too: a map needs no more entries than its
+// image uses.
+PIXEL_TARGET int32_t ImportIndices(int32_t count, int32_t stride, uint32_t* pixels,
+                                   const uint32_t* map, const uint8_t* source) {
+  const int32_t blocks = count / 64;
+  if (blocks == 0) return 0;
+  __m512i largest = _mm512_setzero_si512();
+  for (int32_t block = 0; block < blocks; ++block)
+    largest = _mm512_max_epu8(largest, LoadIndices(source, stride, 64 * block));
+  // Byte maxima folded into the low byte of each 32-bit element.
+  largest = _mm512_max_epu8(largest, _mm512_srli_epi32(largest, 16));
+  largest = _mm512_max_epu8(largest, _mm512_srli_epi32(largest, 8));
+  const auto last = static_cast<int32_t>(
+      _mm512_reduce_max_epu32(_mm512_and_si512(largest, _mm512_set1_epi32(0xFF))));
+  Planes planes;
+  SplitMap(map, last, planes);
+  return last < 128 ? LookUpIndices<false>(planes, blocks, stride, pixels, source)
+                    : LookUpIndices<true>(planes, blocks, stride, pixels, source);
+}
 #undef PIXEL_TARGET
 }  // namespace vbmi
 #endif  // PIXBASE_PIXEL_X86
@@ -475,7 +409,7 @@ PIXEL_TARGET int32_t ImportIndices(int32_t count, int32_t stride, uint32_t* pixe
 }  // namespace
 
 void ConvertRowVector(int32_t level, TransformIndex transform, uint32_t* pixels, int32_t count) {
-  const uint8_t* tone = ToneBytes(kColorTransforms[transform].tone);
+  const uint8_t* tone = ToneTableOf(kColorTransforms[transform].tone);
 #if PIXBASE_PIXEL_X86
   if (level >= static_cast<int32_t>(VectorLevel::kAvx512))
     return avx512::ConvertRow(transform, pixels, count, tone);
@@ -504,23 +438,23 @@ void CmykRowToRgb(uint32_t* pixels, int32_t count) {
 }
 
 int32_t ImportLineVector(int32_t count, int32_t stride, uint32_t* pixels, const uint32_t* map,
-                         int32_t layout, const uint8_t* source) {
+                         const SampleLayoutFacts& facts, const uint8_t* source) {
 #if PIXBASE_PIXEL_X86
   const VectorLevel level = ActiveVectorLevel();
   if (level < VectorLevel::kAvx2) return 0;
-  const ImportPlan plan = MakeImportPlan(layout, 1);
-  if (plan.kind == ImportKind::kIndex) {
+  if (facts.kind == ImportKind::kIndex) {
     // Plain loads beat the gather unit; byte permutes beat both.
     static const bool has_vbmi = __builtin_cpu_supports("avx512vbmi");
     if (level == VectorLevel::kAvx512 && has_vbmi)
       return vbmi::ImportIndices(count, stride, pixels, map, source);
     return 0;
   }
+  const ImportPlan plan = MakeImportPlan(facts, 1);
   if (level == VectorLevel::kAvx512)
     return avx512::ImportRow(plan, stride, count, pixels, map, source);
   return avx2::ImportRow(plan, stride, count, pixels, map, source);
 #else
-  (void)count, (void)stride, (void)pixels, (void)map, (void)layout, (void)source;
+  (void)count, (void)stride, (void)pixels, (void)map, (void)facts, (void)source;
   return 0;
 #endif
 }

@@ -1,12 +1,11 @@
 // The allocator: a raw layer over the platform heap (fixed, zero-filled
 // blocks) and the front used by all library code, which keeps holders current.
-#include "pixbase/memory.h"
-
 #include <cstring>
 
+#include "pixbase/allocator.h"
 #include "platform/platform.h"
 #ifdef PIXBASE_TEST_HOOKS
-#include "test_hooks.h"
+#include "services/test_hooks.h"
 #endif
 
 namespace {

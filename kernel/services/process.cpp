@@ -3,10 +3,10 @@
 #include <cstring>
 #include <string>
 
+#include "pixbase/allocator.h"
 #include "pixbase/exceptions.h"
-#include "pixbase/memory.h"
 #include "platform/platform.h"
-#include "raise.h"
+#include "services/raise.h"
 
 extern "C" {
 

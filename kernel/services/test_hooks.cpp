@@ -1,5 +1,5 @@
 // Hooks of the test build; see test_hooks.h.
-#include "test_hooks.h"
+#include "services/test_hooks.h"
 
 #include <atomic>
 
@@ -9,6 +9,7 @@ std::atomic<int32_t> g_succeed{-1};  // -1: injection off
 std::atomic<int32_t> g_fail{0};
 std::atomic<int32_t> g_attempts{0};
 std::atomic<MessageBoxObserver> g_box_observer{nullptr};
+std::atomic<int32_t> g_exit_releases_arranged{0};
 }  // namespace
 
 void FailAllocationsAfter(int32_t succeed, int32_t fail) {
@@ -36,5 +37,9 @@ bool AllocationShouldFail() {
 void ObserveMessageBoxes(MessageBoxObserver observer) { g_box_observer = observer; }
 
 MessageBoxObserver MessageBoxObserverInstalled() { return g_box_observer; }
+
+void NoteExitReleaseArranged() { ++g_exit_releases_arranged; }
+
+int32_t ExitReleasesArranged() { return g_exit_releases_arranged; }
 
 }  // namespace pixbase::testing

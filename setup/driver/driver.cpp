@@ -1,24 +1,25 @@
+// The driver (see driver.h): start-up, the wizard loop, the copy, the
+// post-copy steps in their fixed order, teardown.
 #include "driver/driver.h"
 
 #include <cstring>
 
-#include "driver/state.h"
-#include "driver/steps.h"
-#include "driver/text.h"
+#include "common/paths.h"
+#include "common/state.h"
+#include "common/text.h"
 #include "log/settings_log.h"
 #include "payload/copy.h"
 #include "payload/payload_table.h"
 #include "resources/resource_ids.h"
+#include "shortcuts/shortcuts.h"
+#include "ui/background.h"
 #include "ui/dialogs.h"
+#include "ui/placement.h"
+#include "ui/wizard_dialogs.h"
 
 namespace setup {
 
-SetupState TheSetup;
-
 namespace {
-
-// The desktop as it was at start: the frame for centring.
-platform::Rect desktop_at_start;
 
 void ReadPreviousDestination() {
   char previous[512];
@@ -46,20 +47,12 @@ void FindSetupDirectory() {
              kExtraFilesDirectoryName);
 }
 
-// A message box whose text has the destination in place of "%s".
-void ShowDestinationMessage(int caption_id, int text_id) {
-  platform::LoadText(caption_id, TheSetup.caption, sizeof TheSetup.caption);
-  platform::LoadText(text_id, TheSetup.message, sizeof TheSetup.message);
-  FormatWithText(TheSetup.output, sizeof TheSetup.output, TheSetup.message, TheSetup.destination);
-  platform::ShowMessage(TheSetup.main_window, TheSetup.output, TheSetup.caption,
-                        platform::Buttons::Ok);
-}
-
 void NotifyRunningViewer() {
-  int monitor = platform::ReadProfileInteger(kSettingsFile, kSettingSection, "Monitor", 0);
+  int monitor = platform::ReadProfileInteger(kSettingsFile, kSettingSection, kMonitorKey, 0);
   if (monitor == 0) return;
   auto viewer = static_cast<platform::Window>(static_cast<std::uint32_t>(monitor));
-  if (platform::WindowExists(viewer)) platform::SendToWindow(viewer, kViewerNotifyMessage, 16, 0);
+  if (platform::WindowExists(viewer))
+    platform::SendToWindow(viewer, kViewerNotifyMessage, kViewerReleaseFiles, 0);
 }
 
 void WriteInstallPaths() {
@@ -75,16 +68,16 @@ void WriteInstallPaths() {
 void RunPostCopySteps() {
   WriteInstallPaths();
   RemoveOldGroup();
-  platform::RunDialog(TheSetup.ChineseUi ? IDD_GROUP_WAIT_ZH : IDD_GROUP_WAIT_EN,
-                      GroupWaitDialogProcedure, TheSetup.main_window);
+  platform::RunDialog(ByLanguage(IDD_GROUP_WAIT_EN, IDD_GROUP_WAIT_ZH), GroupWaitDialogProcedure,
+                      TheSetup.main_window);
   // The list of removable programs shows the product's name.
   char name[256];
-  platform::LoadText(TheSetup.ChineseUi ? IDS_GROUP_NAME_ZH : IDS_GROUP_NAME_EN, name, sizeof name);
+  platform::LoadText(ByLanguage(IDS_GROUP_NAME_EN, IDS_GROUP_NAME_ZH), name, sizeof name);
   char path[512];
   CopyText(path, sizeof path, TheSetup.InstallRoot);
   AppendText(path, sizeof path, kUninstallerFile);
   RegisterUninstallEntry(kUninstallSubkey, name, path);
-  platform::RunDialog(TheSetup.ChineseUi ? IDD_FINISH_ZH : IDD_FINISH_EN, FinishDialogProcedure,
+  platform::RunDialog(ByLanguage(IDD_FINISH_EN, IDD_FINISH_ZH), FinishDialogProcedure,
                       TheSetup.main_window);
   CopyText(path, sizeof path, TheSetup.InstallRoot);
   AppendText(path, sizeof path, kAdvertisementPicture);
@@ -101,11 +94,13 @@ bool DestinationUsable() {
   ForceDirectories(TheSetup.destination);
   if (!platform::EnterDirectory(TheSetup.destination) &&
       !platform::MakeDirectory(TheSetup.destination)) {
-    ShowDestinationMessage(IDS_CREATE_ERROR_CAPTION, IDS_CREATE_ERROR_TEXT);
+    ShowDestinationMessage(TheSetup.main_window, IDS_CREATE_ERROR_CAPTION, IDS_CREATE_ERROR_TEXT,
+                           platform::Buttons::Ok);
     return false;
   }
   if (!DestinationWritable()) {
-    ShowDestinationMessage(IDS_NOT_WRITABLE_CAPTION, IDS_NOT_WRITABLE_TEXT);
+    ShowDestinationMessage(TheSetup.main_window, IDS_NOT_WRITABLE_CAPTION, IDS_NOT_WRITABLE_TEXT,
+                           platform::Buttons::Ok);
     return false;
   }
   return true;
@@ -118,8 +113,7 @@ bool RunCopy() {
   for (int i = 0; i < kCopyIconCount; ++i)
     TheSetup.copy_icons[i] = platform::LoadIconGraphic(IDI_COPY_FIRST + i);
   std::size_t size = 0;
-  TheSetup.payload =
-      platform::FindNamedTypeResource(kPayloadResourceId, kPayloadResourceType, &size);
+  TheSetup.payload = platform::FindNamedTypeResource(IDR_PAYLOAD, kPayloadResourceType, &size);
   TheSetup.payload_size = TheSetup.payload == nullptr ? 0 : size;
   TheSetup.InstallPhase = kPhaseCopy;
   int copied = platform::RunDialog(CopyDialogTemplate(), CopyDialogProcedure, TheSetup.main_window);
@@ -152,8 +146,8 @@ void RunWizard() {
 
 }  // namespace
 
-void ResetSetupState() {
-  TheSetup = SetupState{};
+void ResetSetup() {
+  ResetSetupState();
   ResetUninstallLog();
   ResetCopyState();
 }
@@ -170,18 +164,17 @@ int RunSetup(platform::Handle instance, platform::Handle previous_instance) {
   FindSetupDirectory();
   CopyText(TheSetup.InstallRoot, sizeof TheSetup.InstallRoot, TheSetup.destination);
   if (previous_instance == 0) platform::RegisterBackgroundClass(IDI_SETUP);
-  desktop_at_start = platform::DesktopRectangle();
+  platform::Rect desktop = RememberDesktop();
   TheSetup.welcome_picture = platform::LoadBitmapGraphic(IDB_WELCOME);
-  TheSetup.title_picture =
-      platform::LoadBitmapGraphic(TheSetup.ChineseUi ? IDB_TITLE_ZH : IDB_TITLE_EN);
+  TheSetup.title_picture = platform::LoadBitmapGraphic(ByLanguage(IDB_TITLE_EN, IDB_TITLE_ZH));
   TheSetup.main_window =
-      platform::CreateBackgroundWindow(desktop_at_start, PaintBackground, RefreshBackground);
-  platform::StartTimer(TheSetup.main_window, kBackgroundTimerId, kBackgroundTimerPeriod);
+      platform::CreateBackgroundWindow(desktop, PaintBackground, RefreshBackground);
+  platform::StartTimer(TheSetup.main_window, IDT_BACKGROUND_REFRESH, kBackgroundRefreshPeriod);
 
   RunWizard();
 
   platform::StopCom();
-  platform::StopTimer(TheSetup.main_window, kBackgroundTimerId);
+  platform::StopTimer(TheSetup.main_window, IDT_BACKGROUND_REFRESH);
   platform::PostQuit();
   platform::DeleteGraphic(TheSetup.welcome_picture);
   TheSetup.welcome_picture = 0;
@@ -191,32 +184,6 @@ int RunSetup(platform::Handle instance, platform::Handle previous_instance) {
   return 1;
 }
 
-int DestinationWritable() {
-  char path[platform::kPathLimit];
-  CopyText(path, sizeof path, TheSetup.destination);
-  AppendText(path, sizeof path, EndsWithBackslash(path) ? "Test.txt" : "\\Test.txt");
-  platform::File file = platform::CreateFileForWriting(path);
-  if (file == 0) return 0;
-  // 128 bytes of the path buffer, whatever they hold.
-  long written = platform::WriteToFile(file, path, 128);
-  platform::CloseFile(file);
-  platform::DeleteFileAt(path);
-  return written == 128 ? 1 : 0;
-}
-
-void CenterOnScreen(platform::Window window) {
-  const platform::Rect& d = desktop_at_start;
-  platform::Rect s = platform::DesktopRectangle();
-  platform::Rect r = platform::WindowRectangle(window);
-  long w = r.right - r.left;
-  long h = r.bottom - r.top;
-  long x = d.left + ((d.right - d.left) - w) / 2;
-  long y = d.top + ((d.bottom - d.top) - h) / 2;
-  if (x + w > s.right) x = s.right - w;
-  if (y + h > s.bottom) y = s.bottom - h;
-  if (x < s.left) x = s.left;
-  if (y < s.top) y = s.top;
-  platform::MoveWindowTo(window, x, y);
-}
+int DestinationWritable() { return DirectoryWritable(TheSetup.destination); }
 
 }  // namespace setup

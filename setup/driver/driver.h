@@ -1,5 +1,6 @@
 // The installer's entry point and spine: start-up, the wizard loop with the
-// destination checks, the copy, the post-copy steps and teardown.
+// destination checks, the copy, the post-copy steps and teardown. The top
+// layer of setup: it calls every other part, and no part calls it.
 #ifndef LUMAVIEW_SETUP_DRIVER_H
 #define LUMAVIEW_SETUP_DRIVER_H
 
@@ -14,18 +15,21 @@ constexpr const char* kUninstallSubkey = "Lumaview";
 constexpr const char* kUninstallerFile = "UNINST32.EXE";
 constexpr const char* kAdvertisementPicture = "Widelens.GIF";
 constexpr const char* kCachePattern = "Cache\\*.*";
+// Sent synchronously to the running viewer before its files are replaced,
+// with wParam kViewerReleaseFiles and lParam 0: the viewer lets go of its
+// files and closes.
 constexpr unsigned kViewerNotifyMessage = 19592;
-constexpr unsigned kBackgroundTimerId = 910;
-constexpr unsigned kBackgroundTimerPeriod = 500;
+constexpr unsigned kViewerReleaseFiles = 16;
 
 // The whole run. 0 when another setup is running, 1 otherwise.
 int RunSetup(platform::Handle instance, platform::Handle previous_instance);
 
+// Clears everything a run leaves behind in the process: SetupState, the
+// uninstall log's counters and the copy engine's memory.
+void ResetSetup();
+
 // 1 when a 128-byte test file could be written into the destination.
 int DestinationWritable();
-
-// Moves a window to the middle of the screen, kept on the screen.
-void CenterOnScreen(platform::Window window);
 
 }  // namespace setup
 

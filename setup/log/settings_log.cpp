@@ -1,9 +1,11 @@
+// The settings file and its uninstall log (see settings_log.h).
 #include "log/settings_log.h"
 
 #include <cstdio>
 #include <cstring>
 
-#include "driver/text.h"
+#include "common/paths.h"
+#include "common/text.h"
 #include "platform/platform.h"
 
 namespace setup {
@@ -21,9 +23,6 @@ void AppendEntry(int* counter, const char* count_key, const char* entry_format, 
   std::snprintf(key, sizeof key, entry_format, *counter);
   platform::WriteProfileText(kSettingsFile, kUninstallSection, key, path);
 }
-
-// "X:" alone: the drive is entered, never created or logged.
-bool IsDriveOnly(const char* prefix) { return std::strlen(prefix) == 2 && prefix[1] == ':'; }
 
 }  // namespace
 

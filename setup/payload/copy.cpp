@@ -1,13 +1,15 @@
+// The copy engine (see copy.h). Divisions: the FULLDATA list, items,
+// chunks, progress, the job's steps.
 #include "payload/copy.h"
 
 #include <cstring>
 
-#include "driver/state.h"
-#include "driver/text.h"
+#include "common/paths.h"
+#include "common/state.h"
+#include "common/text.h"
 #include "log/settings_log.h"
 #include "payload/payload_table.h"
 #include "resources/resource_ids.h"
-#include "ui/dialogs.h"
 
 namespace setup {
 
@@ -17,8 +19,6 @@ CopyJob TheCopyJob;
 namespace {
 
 char last_logged_directory[platform::kPathLimit];
-
-bool IsDriveOnly(const char* prefix) { return std::strlen(prefix) == 2 && prefix[1] == ':'; }
 
 void AppendExtraFile(const char* relative, std::uint32_t size) {
   ExtraFileList& list = TheExtraFiles;
@@ -43,28 +43,22 @@ void AppendExtraFile(const char* relative, std::uint32_t size) {
 
 // Scans `root` + `relative` (which is empty or ends with a backslash).
 void ScanTree(const char* root, const char* relative) {
-  char pattern[2 * platform::kPathLimit];
-  CopyText(pattern, sizeof pattern, root);
-  EnsureTrailingBackslash(pattern, sizeof pattern);
-  AppendText(pattern, sizeof pattern, relative);
-  if (AppendText(pattern, sizeof pattern, "*.*") + 1 >= sizeof pattern) return;
-  platform::FoundEntry entry;
-  platform::Search search = platform::FindFirstEntry(pattern, &entry);
-  if (search == 0) return;
-  do {
-    if (entry.name[0] == '.') continue;
+  char directory[2 * platform::kPathLimit];
+  CopyText(directory, sizeof directory, root);
+  EnsureTrailingBackslash(directory, sizeof directory);
+  AppendText(directory, sizeof directory, relative);
+  ForEachEntry(directory, [relative, root](const platform::FoundEntry& entry) {
     char name[2 * platform::kPathLimit];
     CopyText(name, sizeof name, relative);
     // A relative path that would not fit the system's path limit is refused.
-    if (AppendText(name, sizeof name, entry.name) + 2 >= platform::kPathLimit) continue;
+    if (AppendText(name, sizeof name, entry.name) + 2 >= platform::kPathLimit) return;
     if (entry.attributes & platform::kDirectoryAttribute) {
       AppendText(name, sizeof name, "\\");
       ScanTree(root, name);
     } else {
       AppendExtraFile(name, entry.size_low);
     }
-  } while (platform::FindNextEntry(search, &entry));
-  platform::EndSearch(search);
+  });
 }
 
 // Closes the current item. A destination written completely is logged.
@@ -82,7 +76,7 @@ void CloseCurrentItem(bool log) {
 }
 
 // A file that cannot be created or written: the box names its directory.
-void ReportUnwritable(platform::Window dialog, const char* path) {
+void ReportUnwritable(const char* path) {
   char directory[512];
   CopyText(directory, sizeof directory, path);
   char* cut = std::strrchr(directory, '\\');
@@ -91,7 +85,8 @@ void ReportUnwritable(platform::Window dialog, const char* path) {
   platform::LoadText(IDS_NOT_WRITABLE_TEXT, TheSetup.message, sizeof TheSetup.message);
   FormatWithText(TheSetup.output, sizeof TheSetup.output, TheSetup.message, directory);
   ++TheCopyJob.paused;
-  platform::ShowMessage(dialog, TheSetup.output, TheSetup.caption, platform::Buttons::Ok);
+  platform::ShowMessage(TheCopyJob.display.owner, TheSetup.output, TheSetup.caption,
+                        platform::Buttons::Ok);
   --TheCopyJob.paused;
 }
 
@@ -132,7 +127,7 @@ void EnsureParentDirectories(const char* path) {
   }
 }
 
-int OpenNextItem(platform::Window dialog) {
+int OpenNextItem() {
   CopyJob& job = TheCopyJob;
   CloseCurrentItem(true);
   if (job.position >= job.item_count) return 0;
@@ -157,7 +152,7 @@ int OpenNextItem(platform::Window dialog) {
     job.source_is_file = 1;
   }
   job.has_source = 1;
-  platform::SetItemText(dialog, IDC_COPY_SOURCE, source);
+  if (job.display.source != nullptr) job.display.source(job.display.owner, source);
   CopyText(job.destination_path, sizeof job.destination_path, TheSetup.InstallRoot);
   bool fits = AppendText(job.destination_path, sizeof job.destination_path, name) + 1 <
               sizeof job.destination_path;
@@ -168,10 +163,11 @@ int OpenNextItem(platform::Window dialog) {
   }
   if (job.destination == 0) {
     // The item's bytes are still read and discarded, so the bar advances.
-    ReportUnwritable(dialog, job.destination_path);
+    ReportUnwritable(job.destination_path);
     return 0;
   }
-  platform::SetItemText(dialog, IDC_COPY_DESTINATION, job.destination_path);
+  if (job.display.destination != nullptr)
+    job.display.destination(job.display.owner, job.destination_path);
   return 1;
 }
 
@@ -189,7 +185,7 @@ long ReadSource(void* buffer, std::size_t size) {
   return static_cast<long>(count);
 }
 
-int CopyChunk(platform::Window dialog) {
+int CopyChunk() {
   CopyJob& job = TheCopyJob;
   if (!job.has_source) {
     job.need_next_item = 1;
@@ -208,7 +204,7 @@ int CopyChunk(platform::Window dialog) {
     platform::CloseFile(job.destination);
     job.destination = 0;
     platform::DeleteFileAt(job.destination_path);
-    ReportUnwritable(dialog, job.destination_path);
+    ReportUnwritable(job.destination_path);
   }
   job.copied_bytes += static_cast<std::uint32_t>(count);
   return 1;
@@ -223,60 +219,39 @@ void ComputeProgress(std::uint32_t copied, std::uint32_t total, unsigned* percen
   *bar = b > 128 ? 128 : b;
 }
 
-void BeginCopy(platform::Window dialog) {
+void BeginCopy(const CopyDisplay& display) {
   CopyJob& job = TheCopyJob;
   job = CopyJob{};
+  job.display = display;
   job.item_count = static_cast<std::uint32_t>(PayloadTable.count);
   job.total_bytes = PayloadTable.total;
   job.need_next_item = 1;
   ScanExtraFiles(TheSetup.extra_files_directory);
   job.item_count += TheExtraFiles.count;
   job.total_bytes += TheExtraFiles.size_sum;
-  platform::StartTimer(dialog, kCopyTimerId, kCopyTimerPeriod);
 }
 
-void CopyTick(platform::Window dialog) {
+bool CopyTick() {
   CopyJob& job = TheCopyJob;
-  if (job.paused > 0) return;
-  job.icon_index = job.icon_index >= kCopyIconCount - 1 ? 0 : job.icon_index + 1;
-  platform::DrawIconInItem(dialog, IDC_COPY_ICON, TheSetup.copy_icons[job.icon_index]);
+  bool finished = false;
   if (job.need_next_item) {
-    if (!OpenNextItem(dialog) && job.position >= job.item_count) {
-      platform::StopTimer(dialog, kCopyTimerId);
-      platform::PostCommand(dialog, kCopyCompleteCommand);
-    }
+    finished = !OpenNextItem() && job.position >= job.item_count;
     job.need_next_item = 0;
   }
   std::uint32_t start = platform::Milliseconds();
-  while (CopyChunk(dialog) && platform::Milliseconds() - start < kTickBudgetMs) {
+  while (CopyChunk() && platform::Milliseconds() - start < kTickBudgetMs) {
   }
   unsigned percent;
   ComputeProgress(job.copied_bytes, job.total_bytes, &percent, &job.bar_value);
   TheSetup.progress_percent = static_cast<int>(percent);
-  PaintCopyProgress(dialog);
+  return finished;
 }
 
-void PaintCopyProgress(platform::Window dialog) {
-  platform::FillItemFromLeft(dialog, IDC_COPY_PROGRESS, TheSetup.progress_brush,
-                             TheCopyJob.bar_value, 128);
-}
-
-bool CancelCopy(platform::Window dialog) {
-  CopyJob& job = TheCopyJob;
-  ++job.paused;
-  int answer = platform::RunDialog(ExitConfirmTemplate(), ExitConfirmProcedure, dialog);
-  --job.paused;
-  if (answer != 1) return false;
+void AbandonCopy() {
   CloseCurrentItem(false);
   ReleaseExtraFiles();
-  platform::StopTimer(dialog, kCopyTimerId);
-  platform::EndDialogWith(dialog, 0);
-  return true;
 }
 
-void FinishCopy(platform::Window dialog) {
-  ReleaseExtraFiles();
-  platform::EndDialogWith(dialog, 1);
-}
+void EndCopy() { ReleaseExtraFiles(); }
 
 }  // namespace setup

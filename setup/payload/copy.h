@@ -1,8 +1,13 @@
-// The timed copy of the payload members and the FULLDATA files.
+// The copy engine: the payload members and then the FULLDATA files, copied
+// in timed steps.
 //
-// The copy dialog drives it from a timer: every tick opens at most one new
-// item and then moves 512-byte chunks for up to 320 ms. Each created file
-// and each new parent directory is logged for the uninstaller.
+// Each step (CopyTick) opens at most one new item and then moves 512-byte
+// chunks for up to 320 ms. Each created file and each new parent directory
+// is logged for the uninstaller. The engine draws nothing: the copy dialog
+// (ui/copy_dialog.cpp) runs the steps from its timer, shows the names the
+// engine hands to its CopyDisplay and paints the bar from bar_value. A file
+// that cannot be created or written is reported in a message box owned by
+// the window given to BeginCopy.
 #ifndef LUMAVIEW_SETUP_COPY_H
 #define LUMAVIEW_SETUP_COPY_H
 
@@ -12,13 +17,9 @@
 
 namespace setup {
 
-constexpr unsigned kCopyTimerId = 1234;
-constexpr unsigned kCopyTimerPeriod = 200;
 constexpr std::uint32_t kTickBudgetMs = 320;
 constexpr std::size_t kCopyChunk = 512;
 constexpr std::uint32_t kExtraFileGrowth = 4096;
-// The command a finished copy posts to its dialog.
-constexpr int kCopyCompleteCommand = 0x7F01;
 
 // Every file below the FULLDATA directory, as paths relative to it.
 struct ExtraFileList {
@@ -28,6 +29,15 @@ struct ExtraFileList {
   std::uint32_t size_sum;  // low 32 bits of each size, summed
 };
 extern ExtraFileList TheExtraFiles;
+
+// Where the engine shows the item it works on; either hook may be null.
+struct CopyDisplay {
+  platform::Window owner;
+  // The source of a newly opened item.
+  void (*source)(platform::Window owner, const char* path);
+  // Its destination, once that could be created.
+  void (*destination)(platform::Window owner, const char* path);
+};
 
 struct CopyJob {
   std::uint32_t item_count;
@@ -42,30 +52,30 @@ struct CopyJob {
   platform::File destination;
   char destination_path[512];
   int need_next_item;
-  int paused;  // > 0 while a confirmation or a message is up
-  int icon_index;
+  int paused;          // > 0 while a confirmation or a message is up
   unsigned bar_value;  // 0..128
+  CopyDisplay display;
 };
 extern CopyJob TheCopyJob;
 
 // Forgets the parent directory last logged (a new run).
 void ResetCopyState();
 
-// The dialog's opening: the job, the FULLDATA scan and the timer.
-void BeginCopy(platform::Window dialog);
-// One timer tick.
-void CopyTick(platform::Window dialog);
-// The bar again, from the current values (a paint message).
-void PaintCopyProgress(platform::Window dialog);
-// Cancel or the close box: asks; true when the user chose to leave setup,
-// in which case the dialog has been ended with 0.
-bool CancelCopy(platform::Window dialog);
-// The posted completion: ends the dialog with 1.
-void FinishCopy(platform::Window dialog);
+// A new job over the payload table and the FULLDATA files, which are
+// scanned now.
+void BeginCopy(const CopyDisplay& display);
+// One step; true when every item has been done (the step that finds no
+// item left).
+bool CopyTick();
+// Leaving in the middle: the current item is closed unlogged and the file
+// list released.
+void AbandonCopy();
+// After the last step: the file list released.
+void EndCopy();
 
-int OpenNextItem(platform::Window dialog);
+int OpenNextItem();
 long ReadSource(void* buffer, std::size_t size);
-int CopyChunk(platform::Window dialog);
+int CopyChunk();
 void ScanExtraFiles(const char* directory);
 void ReleaseExtraFiles();
 void EnsureParentDirectories(const char* path);

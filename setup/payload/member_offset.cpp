@@ -1,3 +1,4 @@
+// Offsets of the payload members, from the generated PayloadTable.
 #include "payload/payload_table.h"
 
 namespace setup {

@@ -1,10 +1,13 @@
 // PayloadTable: the members packed into the payload resource, in order.
-// The table is generated at build time from the files actually packed (see
-// payload/CMakeLists.txt), so it always matches the resource's bytes.
+// The table is generated at build time by payload/pack_payload.py from the
+// members as packed (see setup/CMakeLists.txt), so it always matches the
+// resource's bytes.
 #ifndef LUMAVIEW_SETUP_PAYLOAD_TABLE_H
 #define LUMAVIEW_SETUP_PAYLOAD_TABLE_H
 
 #include <cstdint>
+
+#include "resources/resource_ids.h"
 
 namespace setup {
 
@@ -21,9 +24,9 @@ struct PayloadLayout {
 
 extern const PayloadLayout PayloadTable;
 
-// The payload is resource 1300 of the type named "RT_RCDATA".
-constexpr int kPayloadResourceId = 1300;
-constexpr const char* kPayloadResourceType = "RT_RCDATA";
+// The payload is resource IDR_PAYLOAD (resources/resource_ids.h) of the type
+// given by this name.
+constexpr const char* kPayloadResourceType = IDR_PAYLOAD_TYPE;
 
 // Offset of a member (0-based index) inside the payload.
 std::uint32_t MemberOffset(int index);

@@ -1,5 +1,5 @@
 // Platform seam, painting: what the background window draws with.
-// Implemented by win32/painting.cpp and simulated/painting.cpp.
+// Implemented by win32/painting.cpp and simulated/shell.cpp.
 #ifndef LUMAVIEW_SETUP_PLATFORM_PAINTING_H
 #define LUMAVIEW_SETUP_PLATFORM_PAINTING_H
 

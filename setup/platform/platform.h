@@ -54,6 +54,19 @@ void ReleaseBlock(void* block);
 // Milliseconds since some fixed moment; wraps after 49 days.
 std::uint32_t Milliseconds();
 
+// --- Text in the ANSI code page -------------------------------------------------
+// Under a double-byte code page (936) a lead byte starts a two-byte character
+// whose second byte may be '\\' (0x5C) or an ASCII letter; code that looks
+// for a backslash or folds case steps over whole characters with these.
+// True when the byte starts a two-byte character in the ANSI code page.
+bool IsLeadByte(unsigned char byte);
+// The character after the one at `text`; `text` itself at the terminating
+// zero. A lead byte followed by the zero counts as one character.
+const char* NextCharacter(const char* text);
+// The start of the character before `current` within the text starting at
+// `start`; `start` when `current` is at or before it.
+const char* PreviousCharacter(const char* start, const char* current);
+
 // --- Profile (INI) files -------------------------------------------------------
 // `file` is a bare name: the system keeps the file in the Windows directory.
 // A missing key yields the fallback. Texts are cut to `size` - 1 bytes.
@@ -134,7 +147,8 @@ Rect WindowRectangle(Window window);
 void MoveWindowTo(Window window, long x, long y);
 // Registers the background window class "SETUP" and creates the window over
 // `area`, shown and painted. The window asks `paint` to draw it and calls
-// `refresh` on its refresh timer.
+// `refresh` whenever its timer IDT_BACKGROUND_REFRESH (resources/
+// resource_ids.h) fires, also while a dialog runs modally over it.
 using WindowHook = void (*)(Window window);
 bool RegisterBackgroundClass(int icon_id);
 Window CreateBackgroundWindow(const Rect& area, WindowHook paint, WindowHook refresh);

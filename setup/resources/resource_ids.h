@@ -89,16 +89,19 @@
 /* ---- Pictures ---- */
 #define IDI_SETUP 101 /* program icon; first of the eleven copy icons */
 #define IDI_COPY_FIRST 101
-#define IDI_COPY_LAST 111
-#define IDI_COPY_COUNT 11
+#define IDI_COPY_COUNT 11 /* icons 101 to 111 */
 #define IDB_WELCOME 104  /* 121 x 219, 4 bits per pixel */
 #define IDB_TITLE_ZH 111 /* 526 x 160, monochrome */
 #define IDB_TITLE_EN 112
 
-/* ---- Payload: resource 1300 of the type named "RT_RCDATA" ---- */
+/* ---- Payload: resource 1300 of the type named "RT_RCDATA" ----
+ * The type is a name, not the predefined numeric data type; the payload's
+ * resource script spells it as a bare word, with no header that would turn
+ * it into a number. */
 #define IDR_PAYLOAD 1300
+#define IDR_PAYLOAD_TYPE "RT_RCDATA"
 
-/* ---- Timers ---- */
+/* ---- Timers: each the only timer of its window ---- */
 #define IDT_BACKGROUND_REFRESH 910
 #define IDT_COPY 1234
 #define IDT_GROUP_WAIT 1000

@@ -1,15 +1,14 @@
 // Program group, links, internet shortcut and Quick Launch link (see
-// shortcuts.h). Divisions: item sets, parsing, folders and paths, links,
+// shortcuts.h). Divisions: item sets, parsing, folders, links,
 // the group, removal of the old group, Quick Launch.
 #include "shortcuts/shortcuts.h"
 
-#include <climits>
 #include <cstdio>
 #include <cstring>
 
-#include "driver/driver.h"
-#include "driver/state.h"
-#include "driver/text.h"
+#include "common/paths.h"
+#include "common/state.h"
+#include "common/text.h"
 #include "log/settings_log.h"
 #include "platform/platform.h"
 #include "platform/shell.h"
@@ -78,73 +77,7 @@ void SplitItemSpec(const char* item_spec, GroupItem* item) {
   item->icon_index = ParseInteger(index);
 }
 
-int ParseInteger(const char* text) {
-  while (*text == ' ' || *text == '\t' || *text == '\n' || *text == '\r' || *text == '\v' ||
-         *text == '\f')
-    ++text;
-  bool negative = false;
-  if (*text == '+' || *text == '-') negative = *text++ == '-';
-  long long value = 0;
-  for (; *text >= '0' && *text <= '9'; ++text) {
-    value = value * 10 + (*text - '0');
-    if (value > static_cast<long long>(INT_MAX) + 1) value = static_cast<long long>(INT_MAX) + 1;
-  }
-  if (negative) return static_cast<int>(-value);
-  return value > INT_MAX ? INT_MAX : static_cast<int>(value);
-}
-
-// --- Folders and paths ---------------------------------------------------------
-
-int PathExists(const char* path) {
-  platform::FoundEntry entry;
-  platform::Search search = platform::FindFirstEntry(path, &entry);
-  if (search == 0 && EndsWithBackslash(path)) {
-    char pattern[kFolderSize];
-    CopyText(pattern, sizeof pattern, path);
-    if (AppendText(pattern, sizeof pattern, "*.*") == std::strlen(path) + 3)
-      search = platform::FindFirstEntry(pattern, &entry);
-  }
-  if (search == 0) return 0;
-  platform::EndSearch(search);
-  return 1;
-}
-
-void DeleteTree(const char* path) {
-  char pattern[kFolderSize];
-  CopyText(pattern, sizeof pattern, path);
-  if (AppendText(pattern, sizeof pattern, "\\*.*") != std::strlen(path) + 4) return;
-  platform::FoundEntry entry;
-  platform::Search search = platform::FindFirstEntry(pattern, &entry);
-  if (search != 0) {
-    do {
-      if (entry.name[0] == '.') continue;
-      char child[kFolderSize];
-      CopyText(child, sizeof child, path);
-      AppendText(child, sizeof child, "\\");
-      // A name that does not fit would name another entry: leave it.
-      if (AppendText(child, sizeof child, entry.name) !=
-          std::strlen(path) + 1 + std::strlen(entry.name))
-        continue;
-      if (entry.attributes & platform::kReparsePointAttribute) {
-        // A junction or symbolic link: removed as a link, never followed,
-        // so that nothing outside the tree is deleted through it.
-        platform::SetNormalAttributes(child);
-        if (entry.attributes & platform::kDirectoryAttribute)
-          platform::RemoveDirectoryAt(child);
-        else
-          platform::DeleteFileAt(child);
-      } else if (entry.attributes & platform::kDirectoryAttribute) {
-        DeleteTree(child);
-      } else {
-        platform::SetNormalAttributes(child);
-        platform::DeleteFileAt(child);
-      }
-    } while (platform::FindNextEntry(search, &entry));
-    platform::EndSearch(search);
-  }
-  platform::SetNormalAttributes(path);
-  platform::RemoveDirectoryAt(path);
-}
+// --- Folders ---------------------------------------------------------
 
 namespace {
 
@@ -259,7 +192,7 @@ void WriteInternetShortcut(const char* group_folder) {
 void BuildProgramGroup() {
   SetupState& state = TheSetup;
   char group_name[128];
-  platform::LoadText(state.ChineseUi ? IDS_GROUP_NAME_ZH : IDS_GROUP_NAME_EN, group_name,
+  platform::LoadText(ByLanguage(IDS_GROUP_NAME_EN, IDS_GROUP_NAME_ZH), group_name,
                      sizeof group_name);
   platform::WriteProfileText(kSettingsFile, kInstallSection, "GROUP", group_name);
   char folder[kFolderSize];
@@ -330,8 +263,8 @@ void CreateQuickLaunchLink() {
   if (length == 0) return;
   EnsureTrailingBackslash(link_path, sizeof link_path);
   char link_name[64];
-  platform::LoadText(TheSetup.ChineseUi ? IDS_QUICK_LAUNCH_LINK_ZH : IDS_QUICK_LAUNCH_LINK_EN,
-                     link_name, sizeof link_name);
+  platform::LoadText(ByLanguage(IDS_QUICK_LAUNCH_LINK_EN, IDS_QUICK_LAUNCH_LINK_ZH), link_name,
+                     sizeof link_name);
   std::size_t folder_length = std::strlen(link_path);
   if (AppendText(link_path, sizeof link_path, link_name) != folder_length + std::strlen(link_name))
     return;

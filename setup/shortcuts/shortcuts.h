@@ -55,21 +55,6 @@ struct GroupItem {
 // at its first space into target and arguments. Overlong fields are cut.
 void SplitItemSpec(const char* item_spec, GroupItem* item);
 
-// Decimal conversion: optional leading white space, optional sign, digits up
-// to the first non-digit; no digits give 0. Values beyond the range of int
-// are held at its limits.
-int ParseInteger(const char* text);
-
-// 1 when the path names an existing file or, for a path ending in a
-// backslash, an existing directory.
-int PathExists(const char* path);
-
-// Deletes the directory with everything below it. Entries whose names start
-// with a dot are passed over (and keep their directory); read-only files
-// are made writable first; junctions and symbolic links are removed, never
-// followed; single failures are ignored.
-void DeleteTree(const char* path);
-
 // The per-user and the all-users Programs folders from the registry, or
 // their places under the Windows directory when the key or value is missing
 // (or the key cannot be opened for writing).

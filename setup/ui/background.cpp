@@ -1,8 +1,7 @@
 // The background window's painting and slide refresh (see background.h).
 #include "ui/background.h"
 
-#include "driver/driver.h"
-#include "driver/state.h"
+#include "common/state.h"
 #include "platform/painting.h"
 
 namespace setup {

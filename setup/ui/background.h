@@ -1,6 +1,6 @@
 // The full-screen background window: a blue gradient of 128 bands with the
 // product title in white over a black shadow, and the slide refresh that
-// timer 910 calls every 500 ms.
+// the window's timer IDT_BACKGROUND_REFRESH calls every 500 ms.
 #ifndef LUMAVIEW_SETUP_UI_BACKGROUND_H
 #define LUMAVIEW_SETUP_UI_BACKGROUND_H
 
@@ -9,6 +9,7 @@
 namespace setup {
 
 constexpr int kGradientBands = 128;
+constexpr unsigned kBackgroundRefreshPeriod = 500;
 
 // Band k (0..127) of a client area `height` pixels high: from
 // (1 + k*height)/128 to (1 + (k+1)*height)/128, the last band reaching at
@@ -34,7 +35,7 @@ extern const char* const kSlideNames[kSlideSlots];
 // The slot for an install phase and copy percent: 0 for phases 0 to 2,
 // (percent*80/100)/10 + 1 during the copy (phase 3), 9 after it.
 int SlideSlotFor(int install_phase, int percent);
-// Timer 910's handler: draws the slide of the current phase when the slot
+// The refresh timer's handler: draws the slide of the current phase when the slot
 // changed (slot 0's when the slot is empty; nothing when that is empty too).
 void RefreshBackground(platform::Window window);
 // Teardown: releases whatever the slots hold.

@@ -3,27 +3,18 @@
 
 #include <cstdint>
 
-#include "driver/driver.h"
-#include "driver/state.h"
-#include "driver/text.h"
+#include "common/paths.h"
+#include "common/state.h"
+#include "common/text.h"
 #include "platform/platform.h"
 #include "platform/shell.h"
 #include "resources/resource_ids.h"
+#include "ui/dialogs.h"
+#include "ui/placement.h"
 
 namespace setup {
 
 namespace {
-
-// Loads a caption and a text of the string table into the state's buffers
-// and shows the text with the destination in place of "%s".
-int ShowDestinationMessage(platform::Window owner, int caption_id, int text_id,
-                           platform::Buttons buttons) {
-  SetupState& state = TheSetup;
-  platform::LoadText(caption_id, state.caption, sizeof state.caption);
-  platform::LoadText(text_id, state.message, sizeof state.message);
-  FormatWithText(state.output, sizeof state.output, state.message, state.destination);
-  return platform::ShowMessage(owner, state.output, state.caption, buttons);
-}
 
 // Runs the checks of the OK button in order; true when the chooser may close.
 bool DestinationAccepted(platform::Window dialog) {
@@ -42,7 +33,7 @@ bool DestinationAccepted(platform::Window dialog) {
     ShowDestinationMessage(dialog, IDS_NO_SPACE_CAPTION, IDS_NO_SPACE_TEXT, platform::Buttons::Ok);
     return false;
   }
-  if (!DestinationWritable()) {
+  if (!DirectoryWritable(state.destination)) {
     ShowDestinationMessage(dialog, IDS_NOT_WRITABLE_CAPTION, IDS_NOT_WRITABLE_TEXT,
                            platform::Buttons::Ok);
     return false;
@@ -92,10 +83,9 @@ bool ChooserHook(platform::Window dialog, platform::DialogEvent event, int value
 }
 
 int ChooseDestination(platform::Window owner) {
-  SetupState& state = TheSetup;
   char title[64];
   platform::LoadText(IDS_CHOOSER_TITLE, title, sizeof title);
-  int template_id = state.ChineseUi ? IDD_CHOOSER_ZH : IDD_CHOOSER_EN;
+  int template_id = ByLanguage(IDD_CHOOSER_EN, IDD_CHOOSER_ZH);
   return platform::RunDirectoryChooser(owner, template_id, title, ChooserHook) ? 1 : 0;
 }
 

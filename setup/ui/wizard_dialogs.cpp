@@ -2,12 +2,12 @@
 // wizard_dialogs.h).
 #include "ui/wizard_dialogs.h"
 
-#include "driver/driver.h"
-#include "driver/state.h"
-#include "driver/steps.h"
-#include "driver/text.h"
+#include "common/paths.h"
+#include "common/state.h"
+#include "common/text.h"
 #include "resources/resource_ids.h"
 #include "shortcuts/shortcuts.h"
+#include "ui/placement.h"
 
 namespace setup {
 

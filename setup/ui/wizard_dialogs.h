@@ -1,6 +1,6 @@
 // The group creation wait dialog (110 English, 10507 Chinese) and the
 // finish dialog (107 English, 10503 Chinese); the driver runs them with
-// GroupWaitDialogProcedure and FinishDialogProcedure (driver/steps.h).
+// GroupWaitDialogProcedure and FinishDialogProcedure.
 //
 // The wait dialog builds the program group 200 ms after it opened and ends
 // with 0. The finish dialog ends with 1 for Finish or, when "Exit when
@@ -9,9 +9,14 @@
 #ifndef LUMAVIEW_SETUP_UI_WIZARD_DIALOGS_H
 #define LUMAVIEW_SETUP_UI_WIZARD_DIALOGS_H
 
-#include "driver/steps.h"
+#include "platform/platform.h"
 
 namespace setup {
+
+// The group creation wait dialog: builds the group and ends by itself.
+bool GroupWaitDialogProcedure(platform::Window dialog, platform::DialogEvent event, int value);
+// The finish dialog: 1 for Finish or its automatic close, 0 for close.
+bool FinishDialogProcedure(platform::Window dialog, platform::DialogEvent event, int value);
 
 // The program next to setup that the Chinese finish dialog offers to run.
 extern const char kToolsProgram[];

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "image_raises.h"
 #include "pixbase/pixbase.h"
-#include "test_hooks.h"
+#include "raise_recorder.h"
+#include "services/test_hooks.h"
 
 namespace {
 

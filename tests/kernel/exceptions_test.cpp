@@ -9,8 +9,8 @@
 #include <string>
 
 #include "pixbase/memory.h"
+#include "services/test_hooks.h"
 #include "system_error.h"
-#include "test_hooks.h"
 
 namespace {
 

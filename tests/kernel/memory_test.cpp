@@ -6,7 +6,7 @@
 
 #include <cstring>
 
-#include "test_hooks.h"
+#include "services/test_hooks.h"
 
 namespace {
 

@@ -12,10 +12,10 @@
 
 #include "image/registry.h"
 #include "image/wildcard.h"
-#include "image_raises.h"
 #include "library.h"
 #include "pixbase/pixbase.h"
-#include "test_hooks.h"
+#include "raise_recorder.h"
+#include "services/test_hooks.h"
 
 namespace {
 

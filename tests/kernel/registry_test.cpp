@@ -14,9 +14,9 @@
 #include <thread>
 #include <vector>
 
-#include "image_raises.h"
 #include "pixbase/pixbase.h"
-#include "test_hooks.h"
+#include "raise_recorder.h"
+#include "services/test_hooks.h"
 
 namespace {
 
@@ -156,7 +156,7 @@ TEST_F(RegistryTest, AnEmptyRegistrySetsTheModuleDirectoryFromTheConfigurePath) 
   // The release at exit is arranged once, however often the registry is
   // found empty.
   for (int i = 0; i < 100; ++i) FindFormatEntry("NONE");
-  EXPECT_EQ(pixbase::ExitReleasesArranged(), 1);
+  EXPECT_EQ(pixbase::testing::ExitReleasesArranged(), 1);
   // Not empty: left alone.
   Register("GIF");
   UpdateConfigurePath("e:\\ignored");

@@ -5,9 +5,11 @@
 
 #include <algorithm>
 
-#include "driver/state.h"
+#include "common/state.h"
+#include "common/text.h"
 #include "harness.h"
 #include "payload/payload_table.h"
+#include "resources/resource_ids.h"
 
 namespace setup {
 namespace {
@@ -61,6 +63,31 @@ TEST(Progress, WorksIn256ByteUnitsAndEndsExactlyAtTheTotal) {
   ComputeProgress(5000, 1000, &percent, &bar);
   EXPECT_EQ(percent, 100u);
   EXPECT_EQ(bar, 128u);
+}
+
+TEST(CopyEngine, RunsWithoutAnyDialog) {
+  FreshMachine();
+  CopyText(TheSetup.InstallRoot, sizeof TheSetup.InstallRoot, "C:\\Engine\\");
+  CopyText(TheSetup.SetupDirectory, sizeof TheSetup.SetupDirectory, "D:\\SETUP\\");
+  CopyText(TheSetup.extra_files_directory, sizeof TheSetup.extra_files_directory,
+           "D:\\SETUP\\FULLDATA\\");
+  AddFile("D:\\SETUP\\FULLDATA\\Extra.txt", "extra");
+  std::size_t size = 0;
+  TheSetup.payload = platform::FindNamedTypeResource(IDR_PAYLOAD, kPayloadResourceType, &size);
+  TheSetup.payload_size = size;
+  BeginCopy(CopyDisplay{0, nullptr, nullptr});
+  EXPECT_EQ(TheCopyJob.item_count, 15u);
+  int steps = 0;
+  while (!CopyTick()) ASSERT_LT(++steps, 1000);
+  EndCopy();
+  EXPECT_EQ(TheCopyJob.copied_bytes, PayloadTable.total + 5u);
+  EXPECT_EQ(TheCopyJob.bar_value, 128u);
+  EXPECT_EQ(Bytes("C:\\Engine\\Lumaview.exe"), MemberBytes(3));
+  EXPECT_EQ(Bytes("C:\\Engine\\Extra.txt"), std::vector<std::uint8_t>({'e', 'x', 't', 'r', 'a'}));
+  EXPECT_EQ(LoggedFiles().size(), 15u);
+  EXPECT_TRUE(TheMachine().dialogs_run.empty());
+  EXPECT_TRUE(TheMachine().messages.empty());
+  EXPECT_EQ(TheExtraFiles.entries, nullptr);
 }
 
 TEST_F(Copy, EachTickOpensOneItemAndSpendsAtMost320Milliseconds) {

@@ -6,8 +6,8 @@
 
 #include <algorithm>
 
-#include "driver/state.h"
-#include "driver/text.h"
+#include "common/state.h"
+#include "common/text.h"
 #include "harness.h"
 #include "payload/payload_table.h"
 
@@ -22,7 +22,10 @@ using testing::LoggedDirectories;
 using testing::LoggedFiles;
 using testing::LoggedFilesBelow;
 using testing::MemberBytes;
+using testing::ProfileValue;
 using testing::RunInstaller;
+using testing::SetProfileValue;
+using testing::SettingsFileExists;
 
 const std::string kUninstallEntry =
     "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Lumaview";
@@ -67,6 +70,8 @@ TEST_F(Driver, CompleteEnglishRunInstallsEveryMemberAndRecordsIt) {
   EXPECT_EQ(RegistryValue(kUninstallEntry, "UninstallString"),
             "C:\\Corvane\\Widelens\\UNINST32.EXE");
   EXPECT_EQ(TheMachine().dialogs_run, (std::vector<int>{10510, 105, 110, 107}));
+  // The background window's refresh ran on its timer while the copy was up.
+  EXPECT_GT(TheMachine().background_refreshes, 0);
   EXPECT_TRUE(TheMachine().messages.empty());
 }
 
@@ -111,14 +116,15 @@ TEST_F(Driver, PostCopyStepsAndTheSettingsFileFollowTheirOrder) {
 TEST_F(Driver, ChineseCodePageUsesTheChineseDialogsAndName) {
   TheMachine().code_page = 936;
   OnDialog(113, [](Window dialog) {
-    EXPECT_EQ(DialogOf(dialog).texts[1312], TheMachine().strings[37]);
+    EXPECT_EQ(DialogOf(dialog).texts[1312], Strings()[37]);
     Press(dialog, 1);
   });
   OnDialog(10503, [](Window dialog) { Press(dialog, 1); });
   ASSERT_EQ(RunInstaller(), 1);
   EXPECT_EQ(TheMachine().dialogs_run, (std::vector<int>{113, 10502, 10507, 10503}));
   EXPECT_EQ(JournalLines("bitmap"), (std::vector<std::string>{"bitmap 104", "bitmap 111"}));
-  EXPECT_EQ(RegistryValue(kUninstallEntry, "DisplayName"), "\xE5\xAE\xBD\xE9\x95\x9C");
+  // The product's own string 30, "宽镜" as Windows gives it under code page 936.
+  EXPECT_EQ(RegistryValue(kUninstallEntry, "DisplayName"), "\xBF\xED\xBE\xB5");
 }
 
 TEST_F(Driver, OtherCodePagesUseTheEnglishColumn) {
@@ -182,7 +188,7 @@ TEST_F(Driver, ProposesTheDefaultOrThePreviousDestination) {
 
 TEST_F(Driver, StartDialogShowsTheDescriptionAndTakesTheCheckbox) {
   OnDialog(10510, [](Window dialog) {
-    EXPECT_EQ(DialogOf(dialog).texts[1312], TheMachine().strings[40]);
+    EXPECT_EQ(DialogOf(dialog).texts[1312], Strings()[40]);
     EXPECT_FALSE(DialogOf(dialog).checked[1313]);
     EXPECT_EQ(DialogOf(dialog).bitmaps_drawn, 1);
     DialogOf(dialog).checked[1313] = true;
@@ -274,7 +280,7 @@ TEST_F(Driver, ASecondRunProposesTheShortFormAndRewritesTheLogFromOne) {
   EXPECT_EQ(LoggedDirectories().size(), 4u);  // with the program group's folder
 
   // The same machine, a new setup process.
-  ResetSetupState();
+  ResetSetup();
   TheMachine().events.clear();
   std::string proposed;
   OnDialog(10510, [&proposed](Window dialog) {

@@ -1,7 +1,8 @@
+// Shared set-up for the installer tests (see harness.h).
 #include "harness.h"
 
 #include "driver/driver.h"
-#include "driver/state.h"
+#include "log/settings_log.h"
 #include "payload/payload_table.h"
 
 namespace setup::testing {
@@ -20,7 +21,7 @@ std::vector<std::uint8_t> MemberBytes(int index) {
 
 void FreshMachine() {
   ResetMachine();
-  ResetSetupState();
+  ResetSetup();
   Machine& m = TheMachine();
   for (int i = 0; i < PayloadTable.count; ++i) {
     std::vector<std::uint8_t> member = MemberBytes(i);
@@ -38,6 +39,16 @@ void AcceptStart(const std::string& destination) {
 
 void CancelStart() {
   OnDialog(10510, [](Window dialog) { Press(dialog, 2); });
+}
+
+bool SettingsFileExists() { return ProfileFileExists(kSettingsFile); }
+
+std::string ProfileValue(const std::string& section, const std::string& key) {
+  return simulated::ProfileValue(kSettingsFile, section, key);
+}
+
+void SetProfileValue(const std::string& section, const std::string& key, const std::string& value) {
+  simulated::SetProfileValue(kSettingsFile, section, key, value);
 }
 
 int RunInstaller() { return RunSetup(0x400000, 0); }

@@ -21,6 +21,12 @@ std::vector<std::uint8_t> MemberBytes(int index);
 void AcceptStart(const std::string& destination = "");
 void CancelStart();
 
+// The settings file "Lumaview.INI": whether it exists, a key's value (or
+// "<missing>"), and a value set up by a test.
+bool SettingsFileExists();
+std::string ProfileValue(const std::string& section, const std::string& key);
+void SetProfileValue(const std::string& section, const std::string& key, const std::string& value);
+
 // Runs setup as Windows starts it.
 int RunInstaller();
 

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "driver/state.h"
+#include "common/state.h"
 #include "harness.h"
 
 namespace setup {
@@ -14,6 +14,7 @@ using namespace simulated;
 using testing::FreshMachine;
 using testing::LoggedDirectories;
 using testing::LoggedFiles;
+using testing::SettingsFileExists;
 
 class SettingsLog : public ::testing::Test {
  protected:

@@ -4,12 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include <climits>
 #include <cstring>
 #include <string>
 #include <vector>
 
-#include "driver/state.h"
+#include "common/state.h"
 #include "harness.h"
 #include "platform/shell.h"
 #include "platform/simulated/shell_state.h"
@@ -18,6 +17,8 @@ namespace setup {
 namespace {
 
 using namespace simulated;
+using testing::ProfileValue;
+using testing::SetProfileValue;
 
 // "宽镜" and the Chinese item descriptions in code page 936, as the system
 // hands them to an ANSI program.
@@ -45,8 +46,8 @@ class Shortcuts : public ::testing::Test {
   void SetUp() override {
     testing::FreshMachine();
     ResetShell();
-    TheMachine().strings[30] = kGroupChinese;
-    TheMachine().strings[35] = kGroupChinese + ".lnk";
+    Strings()[30] = kGroupChinese;
+    Strings()[35] = kGroupChinese + ".lnk";
     std::strcpy(TheSetup.InstallRoot, "C:\\Corvane\\Widelens\\");
     std::strcpy(TheSetup.destination, "C:\\Corvane\\Widelens");
     AddDirectory("C:\\Corvane\\Widelens");
@@ -59,28 +60,6 @@ class Shortcuts : public ::testing::Test {
   }
   void TearDown() override { EXPECT_EQ(TheShell().live_link_objects, 0); }
 };
-
-// --- Parsing -----------------------------------------------------------------
-
-TEST(ParseInteger, AcceptsWhiteSpaceSignAndStopsAtTheFirstNonDigit) {
-  EXPECT_EQ(ParseInteger("0"), 0);
-  EXPECT_EQ(ParseInteger(" 7"), 7);
-  EXPECT_EQ(ParseInteger("\t\n 12"), 12);
-  EXPECT_EQ(ParseInteger("+3"), 3);
-  EXPECT_EQ(ParseInteger(" -42"), -42);
-  EXPECT_EQ(ParseInteger("15,0"), 15);
-  EXPECT_EQ(ParseInteger("9x9"), 9);
-  EXPECT_EQ(ParseInteger(""), 0);
-  EXPECT_EQ(ParseInteger("abc"), 0);
-  EXPECT_EQ(ParseInteger("- 4"), 0);
-}
-
-TEST(ParseInteger, HoldsOverlongNumbersAtTheLimitsOfInt) {
-  EXPECT_EQ(ParseInteger("2147483647"), INT_MAX);
-  EXPECT_EQ(ParseInteger("99999999999999999999999"), INT_MAX);
-  EXPECT_EQ(ParseInteger("-2147483648"), INT_MIN);
-  EXPECT_EQ(ParseInteger("-99999999999999999999999"), INT_MIN);
-}
 
 TEST(SplitItemSpec, ACommandWithoutSpaceHasNoArguments) {
   GroupItem item;
@@ -135,17 +114,7 @@ TEST(SplitItemSpec, MissingFieldsAreEmpty) {
   EXPECT_EQ(item.icon_index, 0);
 }
 
-// --- Paths and folders ----------------------------------------------------------
-
-TEST_F(Shortcuts, PathExistsForFilesAndForDirectoriesGivenWithABackslash) {
-  AddFile("C:\\Corvane\\Widelens\\Widelens.CHM", "help");
-  AddDirectory("C:\\Corvane\\Empty");
-  EXPECT_EQ(PathExists("C:\\Corvane\\Widelens\\Widelens.CHM"), 1);
-  EXPECT_EQ(PathExists("C:\\Corvane\\Widelens\\"), 1);
-  EXPECT_EQ(PathExists("C:\\Corvane\\Empty\\"), 1);
-  EXPECT_EQ(PathExists("C:\\Corvane\\Widelens\\Missing.CHM"), 0);
-  EXPECT_EQ(PathExists("C:\\Nowhere\\"), 0);
-}
+// --- Folders --------------------------------------------------------------------
 
 TEST_F(Shortcuts, ProgramsFoldersComeFromTheRegistry) {
   char folder[512];
@@ -293,48 +262,7 @@ TEST_F(Shortcuts, AnInternetShortcutThatCannotBeCreatedIsNotLogged) {
   EXPECT_EQ(files.back(), kCommonPrograms + "\\Corvane Widelens\\Remove Widelens.lnk");
 }
 
-// --- Deleting trees and the old group ---------------------------------------------
-
-TEST_F(Shortcuts, DeleteTreeRemovesReadOnlyFilesAndSubdirectories) {
-  AddFile("C:\\Old\\A.TXT", "a");
-  AddFile("C:\\Old\\Sub\\B.TXT", "b");
-  AddFile("C:\\Old\\Sub\\Deeper\\C.TXT", "c");
-  MakeReadOnly("C:\\Old\\A.TXT");
-  MakeReadOnly("C:\\Old\\Sub\\Deeper\\C.TXT");
-  DeleteTree("C:\\Old");
-  EXPECT_FALSE(Exists("C:\\Old"));
-  EXPECT_TRUE(IsDirectory("C:\\"));
-}
-
-TEST_F(Shortcuts, ADotFileKeepsItsFolder) {
-  AddFile("C:\\Old\\A.TXT", "a");
-  AddFile("C:\\Old\\Sub\\.keep", "k");
-  AddFile("C:\\Old\\Sub\\B.TXT", "b");
-  DeleteTree("C:\\Old");
-  EXPECT_TRUE(Exists("C:\\Old\\Sub\\.keep"));
-  EXPECT_FALSE(Exists("C:\\Old\\Sub\\B.TXT"));
-  EXPECT_FALSE(Exists("C:\\Old\\A.TXT"));
-  EXPECT_TRUE(IsDirectory("C:\\Old\\Sub"));
-}
-
-TEST_F(Shortcuts, DeleteTreeNeverFollowsAJunction) {
-  // C:\Old\Link is a junction to a place outside the tree; the simulated
-  // machine shows the place's files below it.
-  AddFile("C:\\Old\\A.TXT", "a");
-  AddFile("C:\\Old\\Link\\Precious.DOC", "p");
-  TheMachine().nodes.at(Canonical("C:\\Old\\Link")).extra_attributes =
-      platform::kReparsePointAttribute;
-  DeleteTree("C:\\Old");
-  EXPECT_TRUE(Exists("C:\\Old\\Link\\Precious.DOC"));
-  EXPECT_FALSE(Exists("C:\\Old\\A.TXT"));
-  EXPECT_TRUE(JournalLines("delete C:\\Old\\Link").empty());
-}
-
-TEST_F(Shortcuts, DeleteTreeOfAMissingFolderDoesNothing) {
-  AddFile("C:\\Keep\\A.TXT", "a");
-  DeleteTree("C:\\Missing");
-  EXPECT_TRUE(Exists("C:\\Keep\\A.TXT"));
-}
+// --- The old group ------------------------------------------------------------------
 
 TEST_F(Shortcuts, AnEarlierChineseGroupIsRemovedBeforeTheEnglishOne) {
   TheSetup.ChineseUi = 1;

@@ -1,5 +1,5 @@
 // The bounded text helpers that fill every fixed buffer of setup.
-#include "driver/text.h"
+#include "common/text.h"
 
 #include <gtest/gtest.h>
 

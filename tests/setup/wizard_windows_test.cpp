@@ -7,20 +7,22 @@
 #include <string>
 #include <vector>
 
+#include "common/state.h"
 #include "driver/driver.h"
-#include "driver/state.h"
-#include "driver/steps.h"
 #include "harness.h"
 #include "platform/simulated/shell_state.h"
 #include "resources/resource_ids.h"
+#include "shortcuts/shortcuts.h"
 #include "ui/background.h"
 #include "ui/chooser.h"
+#include "ui/placement.h"
 #include "ui/wizard_dialogs.h"
 
 namespace setup {
 namespace {
 
 using namespace simulated;
+using testing::ProfileValue;
 
 class WizardWindows : public ::testing::Test {
  protected:

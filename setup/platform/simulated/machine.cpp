@@ -7,6 +7,10 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "platform/simulated/shell_state.h"
+#include "platform/simulated/string_tables.h"
+#include "resources/resource_ids.h"
+
 namespace setup::simulated {
 namespace {
 
@@ -67,8 +71,6 @@ std::size_t CopyOut(const std::string& text, char* buffer, std::size_t size) {
   buffer[length] = '\0';
   return length;
 }
-
-std::string SettingsPath() { return Canonical(TheMachine().windows_directory + "\\Lumaview.INI"); }
 
 std::string ProfilePath(const char* file) {
   return Canonical(TheMachine().windows_directory + "\\" + file);
@@ -146,6 +148,24 @@ void RunUntilEnded(Window handle) {
   }
 }
 
+// The background window's refresh timer, delivered at each moment it falls
+// due up to `until` (the clock follows), as the modal loop of a dialog
+// delivers it.
+void DeliverBackgroundTimers(std::uint32_t until) {
+  Machine& m = TheMachine();
+  if (m.background == 0) return;
+  auto timer = m.timers.find({m.background, IDT_BACKGROUND_REFRESH});
+  while (timer != m.timers.end() && static_cast<std::int32_t>(timer->second.due - until) <= 0) {
+    if (static_cast<std::int32_t>(timer->second.due - m.clock) > 0) m.clock = timer->second.due;
+    timer->second.due += timer->second.period == 0 ? 1 : timer->second.period;
+    if (m.background_refresh != nullptr) {
+      ++m.background_refreshes;
+      m.background_refresh(m.background);
+    }
+    timer = m.timers.find({m.background, IDT_BACKGROUND_REFRESH});
+  }
+}
+
 }  // namespace
 
 Machine& TheMachine() {
@@ -163,23 +183,14 @@ void ResetMachine() {
   AddDirectory("D:\\SETUP");
   AddRegistryKey("HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall");
   the_machine->free_bytes = {{'C', 1ull << 32}, {'D', 0}};
-  the_machine->strings = {
-      {10, "Choose Directories"},
-      {11, "The Directory %s do not exist,\nCreate this directory ?"},
-      {12, "Path Not Exist"},
-      {13, "Path Create Error"},
-      {14, "Create directory %s error,\nthe directory can not create."},
-      {15, "No Enough Space"},
-      {16, "In the directory %s had no enough free space."},
-      {17, "Can NOT Write"},
-      {18, "The directory %s can not write."},
-      {23, "Corvane Widelens"},
-      {30, "\xE5\xAE\xBD\xE9\x95\x9C"},
-      {34, "Corvane Widelens.lnk"},
-      {35, "\xE5\xAE\xBD\xE9\x95\x9C.lnk"},
-      {37, "(Chinese description)"},
-      {40, "Lumaview shows and handles pictures of 63 formats."},
-  };
+  the_machine->string_tables = GeneratedStringTables();
+  ResetShell();
+}
+
+std::map<int, std::string>& Strings() {
+  Machine& m = TheMachine();
+  auto it = m.string_tables.find(m.code_page);
+  return it != m.string_tables.end() ? it->second : m.string_tables[1252];
 }
 
 std::string Canonical(const std::string& path) {
@@ -250,8 +261,9 @@ void AddFile(const std::string& path, const std::string& text) {
   AddFile(path, std::vector<std::uint8_t>(text.begin(), text.end()));
 }
 
-void SetProfileValue(const std::string& section, const std::string& key, const std::string& value) {
-  platform::WriteProfileText("Lumaview.INI", section.c_str(), key.c_str(), value.c_str());
+void SetProfileValue(const std::string& file, const std::string& section, const std::string& key,
+                     const std::string& value) {
+  platform::WriteProfileText(file.c_str(), section.c_str(), key.c_str(), value.c_str());
   TheMachine().journal.pop_back();  // set up by the test, not done by setup
 }
 
@@ -289,8 +301,9 @@ void DeliverTicks(Window dialog, int count) {
     }
     if (earliest == m.timers.end()) return;
     unsigned id = earliest->first.second;
-    if (static_cast<std::int32_t>(earliest->second.due - m.clock) > 0)
-      m.clock = earliest->second.due;
+    std::uint32_t due = earliest->second.due;
+    DeliverBackgroundTimers(static_cast<std::int32_t>(due - m.clock) > 0 ? due : m.clock);
+    if (static_cast<std::int32_t>(due - m.clock) > 0) m.clock = due;
     earliest->second.due = m.clock + earliest->second.period;
     Dispatch(dialog, platform::DialogEvent::Timer, static_cast<int>(id));
   }
@@ -341,11 +354,14 @@ std::vector<std::string> FilesBelow(const std::string& path) {
   return result;
 }
 
-bool SettingsFileExists() { return TheMachine().profiles.count(SettingsPath()) > 0; }
+bool ProfileFileExists(const std::string& file) {
+  return TheMachine().profiles.count(ProfilePath(file.c_str())) > 0;
+}
 
-std::string ProfileValue(const std::string& section, const std::string& key) {
+std::string ProfileValue(const std::string& file, const std::string& section,
+                         const std::string& key) {
   char buffer[1024];
-  platform::ReadProfileText("Lumaview.INI", section.c_str(), key.c_str(), "<missing>", buffer,
+  platform::ReadProfileText(file.c_str(), section.c_str(), key.c_str(), "<missing>", buffer,
                             sizeof buffer);
   return buffer;
 }
@@ -429,6 +445,26 @@ void* AllocateZeroed(std::size_t size) {
 void ReleaseBlock(void* block) { std::free(block); }
 
 std::uint32_t Milliseconds() { return TheMachine().clock; }
+
+// --- Text in the ANSI code page --------------------------------------------------
+// Code page 936 (GBK): lead bytes 0x81 to 0xFE; every other code page the
+// machine takes is single-byte.
+bool IsLeadByte(unsigned char byte) {
+  return TheMachine().code_page == 936 && byte >= 0x81 && byte <= 0xFE;
+}
+
+const char* NextCharacter(const char* text) {
+  if (*text == '\0') return text;
+  if (IsLeadByte(static_cast<unsigned char>(*text)) && text[1] != '\0') return text + 2;
+  return text + 1;
+}
+
+const char* PreviousCharacter(const char* start, const char* current) {
+  if (current <= start) return start;
+  const char* previous = start;
+  for (const char* p = start; p < current && *p != '\0'; p = NextCharacter(p)) previous = p;
+  return previous;
+}
 
 // --- Profiles ----------------------------------------------------------------
 namespace {
@@ -704,7 +740,7 @@ void CloseRegistryKey(RegistryKey key) { simulated::open_keys.erase(key); }
 
 // --- Resources -------------------------------------------------------------------
 std::size_t LoadText(int id, char* buffer, std::size_t size) {
-  auto& strings = TheMachine().strings;
+  auto& strings = simulated::Strings();
   auto it = strings.find(id);
   return simulated::CopyOut(it == strings.end() ? std::string() : it->second, buffer, size);
 }
@@ -738,7 +774,8 @@ void DeleteGraphic(Graphic graphic) { TheMachine().live_graphics.erase(graphic);
 
 const std::uint8_t* FindNamedTypeResource(int id, const char* type, std::size_t* size) {
   Machine& m = TheMachine();
-  if (id != 1300 || std::strcmp(type, "RT_RCDATA") != 0 || !m.payload_present) return nullptr;
+  if (id != IDR_PAYLOAD || std::strcmp(type, IDR_PAYLOAD_TYPE) != 0 || !m.payload_present)
+    return nullptr;
   *size = m.payload.size();
   static const std::uint8_t empty = 0;
   return m.payload.empty() ? &empty : m.payload.data();
@@ -767,11 +804,11 @@ bool RegisterBackgroundClass(int icon_id) {
 
 Window CreateBackgroundWindow(const Rect& area, WindowHook paint, WindowHook refresh) {
   (void)area;
-  (void)refresh;
   Machine& m = TheMachine();
   Window window = simulated::NewHandle();
   m.windows.insert(window);
   m.background = window;
+  m.background_refresh = refresh;
   simulated::Note("background window");
   if (paint != nullptr) paint(window);
   return window;

@@ -112,8 +112,10 @@ struct Machine {
   std::map<std::string, std::map<std::string, std::pair<std::string, std::string>>> registry;
   std::set<std::string> read_only_keys;
 
-  // Program resources.
-  std::map<int, std::string> strings;
+  // Program resources. The string tables by ANSI code page, generated from
+  // the program's resource scripts; a code page without a table of its own
+  // gets the English one (1252), as Windows falls back to it.
+  std::map<unsigned, std::map<int, std::string>> string_tables;
   std::vector<std::uint8_t> payload;
   bool payload_present = true;
   std::vector<int> icons_loaded;
@@ -136,6 +138,8 @@ struct Machine {
   std::map<Window, std::pair<long, long>> moved_to;
   bool background_class_registered = false;
   Window background = 0;
+  platform::WindowHook background_refresh = nullptr;
+  int background_refreshes = 0;
 
   std::vector<std::string> journal;
   platform::Handle next_handle = 0x100;
@@ -144,8 +148,11 @@ struct Machine {
 // The one machine that the simulated side of the platform works on.
 Machine& TheMachine();
 // A fresh machine: drives C and D, the Windows directory, the Uninstall key,
-// the English string table, an empty payload resource.
+// the string tables, an empty payload resource, and a fresh shell
+// (shell_state.h).
 void ResetMachine();
+// The string table that LoadText answers from under the current code page.
+std::map<int, std::string>& Strings();
 
 // The canonical (case-folded, absolute, no trailing backslash) form of a
 // path, or empty when it names no drive.
@@ -155,7 +162,9 @@ std::string Canonical(const std::string& path);
 void AddDirectory(const std::string& path);  // with its missing ancestors
 void AddFile(const std::string& path, const std::vector<std::uint8_t>& data);
 void AddFile(const std::string& path, const std::string& text);
-void SetProfileValue(const std::string& section, const std::string& key, const std::string& value);
+// A key of a profile file (a bare name, kept in the Windows directory).
+void SetProfileValue(const std::string& file, const std::string& section, const std::string& key,
+                     const std::string& value);
 void AddRegistryKey(const std::string& path);  // e.g. "HKLM\SOFTWARE\X"
 // Queues a script for the next opening of a dialog template.
 void OnDialog(int template_id, DialogScript script);
@@ -165,6 +174,8 @@ void Press(Window dialog, int command);
 void PressCloseBox(Window dialog);
 void TypeInto(Window dialog, int item, const std::string& text);
 // Delivers the dialog's earliest timer `count` times, advancing the clock.
+// The background window's timers that fall due on the way are delivered
+// first, as the system's modal loop does.
 void DeliverTicks(Window dialog, int count);
 // Delivers one timer event regardless of its due time.
 void DeliverTimer(Window dialog, unsigned id);
@@ -178,10 +189,11 @@ bool IsDirectory(const std::string& path);
 std::vector<std::uint8_t> Bytes(const std::string& path);
 // Every file below a directory, as paths relative to it, sorted.
 std::vector<std::string> FilesBelow(const std::string& path);
-// The settings file "Lumaview.INI" in the Windows directory.
-bool SettingsFileExists();
-// The value of a key of the settings file, or "<missing>".
-std::string ProfileValue(const std::string& section, const std::string& key);
+// Whether a profile file (a bare name, kept in the Windows directory) exists,
+// and the value of one of its keys, or "<missing>".
+bool ProfileFileExists(const std::string& file);
+std::string ProfileValue(const std::string& file, const std::string& section,
+                         const std::string& key);
 std::string RegistryValue(const std::string& key, const std::string& name);
 bool RegistryKeyExists(const std::string& key);
 // The journal lines that start with `prefix`, in order.

@@ -1,7 +1,7 @@
 // The simulated machine's shell side (platform/shell.h, platform/painting.h):
 // shell links as readable files, read-only attributes, the directory
 // chooser run as a simulated dialog, and a record of what was painted.
-// Reset with ResetShell() next to ResetMachine().
+// ResetMachine() resets it too; ResetShell() alone is for the shell tests.
 #ifndef LUMAVIEW_SETUP_SIMULATED_SHELL_STATE_H
 #define LUMAVIEW_SETUP_SIMULATED_SHELL_STATE_H
 

@@ -1,5 +1,5 @@
-// The platform seam on Windows: process, system, profile files, files and
-// directories, registry.
+// The platform seam on Windows: process, system, text in the ANSI code page,
+// profile files, files and directories, registry.
 #include <windows.h>
 
 #include <cstring>
@@ -55,6 +55,16 @@ std::size_t WindowsDirectory(char* buffer, std::size_t size) {
 void* AllocateZeroed(std::size_t size) { return LocalAlloc(LPTR, size); }
 void ReleaseBlock(void* block) { LocalFree(block); }
 std::uint32_t Milliseconds() { return timeGetTime(); }
+
+// --- Text in the ANSI code page --------------------------------------------------
+bool IsLeadByte(unsigned char byte) { return IsDBCSLeadByteEx(CP_ACP, byte) != FALSE; }
+
+const char* NextCharacter(const char* text) { return CharNextA(text); }
+
+const char* PreviousCharacter(const char* start, const char* current) {
+  if (current <= start) return start;
+  return CharPrevA(start, current);
+}
 
 // --- Profiles --------------------------------------------------------------------
 std::size_t ReadProfileText(const char* file, const char* section, const char* key,

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "platform/platform.h"
+#include "resources/resource_ids.h"
 
 namespace setup::platform {
 namespace {
@@ -11,7 +12,6 @@ HWND W(Window window) { return reinterpret_cast<HWND>(window); }
 
 WindowHook background_paint = nullptr;
 WindowHook background_refresh = nullptr;
-constexpr UINT_PTR kBackgroundRefreshTimer = 910;
 
 LRESULT CALLBACK BackgroundProcedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
@@ -20,7 +20,7 @@ LRESULT CALLBACK BackgroundProcedure(HWND window, UINT message, WPARAM wparam, L
       ValidateRect(window, nullptr);
       return 0;
     case WM_TIMER:
-      if (wparam == kBackgroundRefreshTimer && background_refresh != nullptr)
+      if (wparam == IDT_BACKGROUND_REFRESH && background_refresh != nullptr)
         background_refresh(reinterpret_cast<Window>(window));
       return 0;
     case WM_DESTROY:
