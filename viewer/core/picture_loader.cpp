@@ -14,46 +14,55 @@ namespace viewer {
 
 namespace {
 
-// ---- What the kernel raises during a load ----------------------------------
-// The process-wide handlers would end the process on an error (a picture too
-// large for memory, say); during a load the worst report raised is kept
-// instead and becomes the load's reason. The kernel's operations cope with a
-// handler that returns.
+// ---- What the kernel raises meanwhile ---------------------------------------
+// The process-wide handlers show message boxes and end the process on an
+// error (a picture too large for memory, say). While the viewer loads
+// modules or pictures, what is raised is kept instead: the worst report
+// becomes the load's reason, and every text can be shown later in one
+// message. The kernel's operations cope with a handler that returns.
 struct Raised {
   ExceptionSeverity severity = NoException;
   std::string reason;
   std::string description;
+  std::vector<std::string> texts;  // every report, "reason (description)"
 };
 Raised* g_raised = nullptr;
 
 void PIXBASE_CALL KeepRaised(ExceptionSeverity severity, const char* reason,
                              const char* description) {
-  if (g_raised == nullptr || reason == nullptr || severity < g_raised->severity) return;
+  if (g_raised == nullptr || reason == nullptr) return;
+  std::string described = description != nullptr ? description : "";
+  g_raised->texts.push_back(ReasonText(reason, described));
+  if (severity < g_raised->severity) return;
   g_raised->severity = severity;
   g_raised->reason = reason;
-  g_raised->description = description != nullptr ? description : "";
+  g_raised->description = described;
 }
 
-class RaisedDuringLoad {
+// Keeps what is raised while it lives; the handlers before it come back at
+// its end.
+class KernelRaises {
  public:
-  RaisedDuringLoad()
+  KernelRaises()
       : error_handler_(InstallErrorHandler(KeepRaised)),
-        warning_handler_(InstallWarningHandler(KeepRaised)) {
+        warning_handler_(InstallWarningHandler(KeepRaised)),
+        outer_(g_raised) {
     g_raised = &raised_;
   }
-  ~RaisedDuringLoad() {
-    g_raised = nullptr;
+  ~KernelRaises() {
+    g_raised = outer_;
     InstallErrorHandler(error_handler_);
     InstallWarningHandler(warning_handler_);
   }
-  RaisedDuringLoad(const RaisedDuringLoad&) = delete;
-  RaisedDuringLoad& operator=(const RaisedDuringLoad&) = delete;
+  KernelRaises(const KernelRaises&) = delete;
+  KernelRaises& operator=(const KernelRaises&) = delete;
   const Raised& raised() const { return raised_; }
 
  private:
   Raised raised_;
   ExceptionHandler error_handler_;
   ExceptionHandler warning_handler_;
+  Raised* outer_;
 };
 
 // ---- The image's report ----------------------------------------------------
@@ -126,14 +135,23 @@ CoderReadImage DecideReader(const std::string& path, std::string* format) {
 
 // ---- Coder modules ---------------------------------------------------------
 
-int StartCoders(const std::string& folder) {
+CoderStart StartCoders(const std::string& folder) {
+  KernelRaises raised;
   UpdateConfigurePath(folder.c_str());
   SetLibrarySearchPath(folder.c_str());
   InitializeModuleDirectories();
-  return LoadAllCoderModules();
+  CoderStart start;
+  start.modules_listed = LoadAllCoderModules();
+  start.formats = ReadableFormats();
+  start.warnings = raised.raised().texts;
+  return start;
 }
 
-void StopCoders() { UnloadAllCoderModules(); }
+std::vector<std::string> StopCoders() {
+  KernelRaises raised;
+  UnloadAllCoderModules();
+  return raised.raised().texts;
+}
 
 std::vector<std::string> ReadableFormats() {
   std::vector<std::string> names;
@@ -156,7 +174,7 @@ LoadOutcome LoadPicture(const std::string& path) {
   if (path.size() >= PIXBASE_FILENAME_EXTENT) return Fault(LoadFault::NameTooLong);
   if (IsFileReadable(path.c_str()) == 0) return Fault(LoadFault::CannotRead);
 
-  RaisedDuringLoad raised;
+  KernelRaises raised;
   std::string format;
   CoderReadImage read = DecideReader(path, &format);
   if (format.empty()) return Fault(LoadFault::UnknownFormat);

@@ -24,12 +24,22 @@ namespace viewer {
 // parts, as 0x00RRGGBB.
 constexpr std::uint32_t kBackgroundColor = 0x00404040;
 
+// What starting the coder modules found. A file that only looks like a
+// module (a library of the product named VELO*.dll, say) raises a warning in
+// the kernel; the warnings are kept here instead of stopping the start with
+// a message box for each.
+struct CoderStart {
+  int modules_listed = 0;             // module files found in the folder
+  std::vector<std::string> formats;   // the readable formats now registered
+  std::vector<std::string> warnings;  // what the kernel raised, "reason (description)"
+};
+
 // Points the kernel at `folder` (configure path and library search path, the
 // module directory list made from it) and loads every coder module there.
-// Returns the number of modules found.
-int StartCoders(const std::string& folder);
-// Unloads every coder module (their formats go with them).
-void StopCoders();
+CoderStart StartCoders(const std::string& folder);
+// Unloads every coder module (their formats go with them). Returns what the
+// kernel raised meanwhile (a module without its unregister entry point).
+std::vector<std::string> StopCoders();
 // The names of the registered formats that can be read, in registry order.
 std::vector<std::string> ReadableFormats();
 

@@ -10,6 +10,9 @@
 
 #define VIEWER_CHINESE_OFFSET 100
 
+/* The class of the viewer's main window (found by it by other programs). */
+#define VIEWER_WINDOW_CLASS "Lumaview"
+
 /* ---- Menus and accelerators ---- */
 #define IDR_MENU 100 /* English; Chinese 200 */
 #define IDR_ACCELERATORS 300
@@ -33,6 +36,6 @@
 #define IDS_FAULT_NO_READER 408  /* "%s": the format */
 #define IDS_FAULT_NO_REASON 409  /* the coder failed without saying why */
 #define IDS_FAULT_NO_PIXELS 410
-#define IDS_NO_CODERS 411        /* no coder module beside the viewer; "%s": the folder */
+#define IDS_NO_CODERS 411        /* no module beside the viewer reads; "%s": the folder */
 
 #endif

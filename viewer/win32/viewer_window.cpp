@@ -27,7 +27,6 @@ namespace viewer::win32 {
 
 namespace {
 
-constexpr const char* kWindowClass = "Lumaview";
 constexpr const char* kClientName = "Lumaview";
 constexpr int kLineStep = 32;  // pixels per scroll-bar arrow click and wheel notch
 
@@ -350,7 +349,7 @@ void ReleaseFiles() {
   if (g_viewer.files_released) return;
   g_viewer.picture.reset();
   g_viewer.scaled.clear();
-  StopCoders();
+  StopCoders();  // what it raises has no one to tell: setup waits, or the viewer ends
   g_viewer.files_released = true;
 }
 
@@ -366,6 +365,9 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wparam, LPARA
     return 0;
   }
   switch (message) {
+    case WM_NCCREATE:
+      g_viewer.window = window;  // before the first message that lays out or paints
+      break;
     case WM_COMMAND:
       switch (LOWORD(wparam)) {
         case IDM_FILE_OPEN:
@@ -437,18 +439,18 @@ int RunViewer(HINSTANCE instance, const char* command_line, int show) {
   InstallErrorHandler(ShowErrorBox);
   InstallWarningHandler(ShowWarningBox);
   g_viewer.program_folder = ProgramFolder();
-  int modules = StartCoders(g_viewer.program_folder);
+  CoderStart coders = StartCoders(g_viewer.program_folder);
 
   WNDCLASSA window_class{};
   window_class.lpfnWndProc = WindowProcedure;
   window_class.hInstance = instance;
   window_class.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
   window_class.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  window_class.lpszClassName = kWindowClass;
+  window_class.lpszClassName = VIEWER_WINDOW_CLASS;
   if (RegisterClassA(&window_class) == 0) return 1;
   HMENU menu = LoadMenuA(instance, MAKEINTRESOURCEA(strings.Id(IDR_MENU)));
   std::string application = Application();
-  g_viewer.window = CreateWindowExA(WS_EX_ACCEPTFILES, kWindowClass, application.c_str(),
+  g_viewer.window = CreateWindowExA(WS_EX_ACCEPTFILES, VIEWER_WINDOW_CLASS, application.c_str(),
                                     WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
                                     CW_USEDEFAULT, CW_USEDEFAULT, nullptr, menu, instance, nullptr);
   if (g_viewer.window == nullptr) return 1;
@@ -457,8 +459,13 @@ int RunViewer(HINSTANCE instance, const char* command_line, int show) {
   ShowWindow(g_viewer.window, show);
   UpdateWindow(g_viewer.window);
 
-  if (modules == 0)
-    ShowMessage(FillPattern(strings.Text(IDS_NO_CODERS), {g_viewer.program_folder}));
+  if (coders.formats.empty()) {
+    // Nothing can be shown: say where the modules were looked for and what
+    // the kernel met there.
+    std::string text = FillPattern(strings.Text(IDS_NO_CODERS), {g_viewer.program_folder});
+    for (const std::string& warning : coders.warnings) text += "\n" + warning;
+    ShowMessage(text);
+  }
   Open(CommandLinePicture(command_line,
                           [](const std::string& path) {
                             DWORD attributes = GetFileAttributesA(path.c_str());
