@@ -75,6 +75,7 @@ struct V {
   using I = __m128i;
   using F = __m128;
   static constexpr int kLanes = 4;
+  static constexpr bool kHasTernary = false;
   static PIXEL_TARGET PIXEL_INLINE I Load(const uint32_t* p) {
     return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
   }
@@ -129,6 +130,7 @@ struct V {
   using I = __m256i;
   using F = __m256;
   static constexpr int kLanes = 8;
+  static constexpr bool kHasTernary = false;
   static PIXEL_TARGET PIXEL_INLINE I Load(const uint32_t* p) {
     return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
   }
@@ -208,6 +210,16 @@ struct V {
   using I = __m512i;
   using F = __m512;
   static constexpr int kLanes = 16;
+  static constexpr bool kHasTernary = true;
+  // (a & mask) | bits in one operation.
+  static PIXEL_TARGET PIXEL_INLINE I AndOr(I a, I mask, I bits) {
+    return _mm512_ternarylogic_epi32(a, mask, bits, 0xEA);
+  }
+  static PIXEL_TARGET PIXEL_INLINE F AsFloat(I a) { return _mm512_castsi512_ps(a); }
+  static PIXEL_TARGET PIXEL_INLINE F Sub(F a, F b) { return _mm512_sub_ps(a, b); }
+  // a * b - c rounded once: used only where the product and the difference
+  // are exact, so it equals the separate operations.
+  static PIXEL_TARGET PIXEL_INLINE F ExactMulSub(F a, F b, F c) { return _mm512_fmsub_ps(a, b, c); }
   static PIXEL_TARGET PIXEL_INLINE I Load(const uint32_t* p) { return _mm512_loadu_si512(p); }
   static PIXEL_TARGET PIXEL_INLINE void Store(uint32_t* p, I v) { _mm512_storeu_si512(p, v); }
   static PIXEL_TARGET PIXEL_INLINE I Set(uint32_t v) {
