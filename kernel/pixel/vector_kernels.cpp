@@ -76,6 +76,7 @@ struct V {
   using F = __m128;
   static constexpr int kLanes = 4;
   static constexpr bool kHasTernary = false;
+  static constexpr bool kToneWithBytePermutes = false;
   static PIXEL_TARGET PIXEL_INLINE I Load(const uint32_t* p) {
     return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
   }
@@ -131,6 +132,7 @@ struct V {
   using F = __m256;
   static constexpr int kLanes = 8;
   static constexpr bool kHasTernary = false;
+  static constexpr bool kToneWithBytePermutes = false;
   static PIXEL_TARGET PIXEL_INLINE I Load(const uint32_t* p) {
     return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
   }
@@ -211,6 +213,7 @@ struct V {
   using F = __m512;
   static constexpr int kLanes = 16;
   static constexpr bool kHasTernary = true;
+  static constexpr bool kToneWithBytePermutes = false;
   // (a & mask) | bits in one operation.
   static PIXEL_TARGET PIXEL_INLINE I AndOr(I a, I mask, I bits) {
     return _mm512_ternarylogic_epi32(a, mask, bits, 0xEA);
@@ -414,6 +417,58 @@ PIXEL_TARGET int32_t ImportIndices(int32_t count, int32_t stride, uint32_t* pixe
   return last < 128 ? LookUpIndices<false>(planes, blocks, stride, pixels, source)
                     : LookUpIndices<true>(planes, blocks, stride, pixels, source);
 }
+// The conversions with a tone curve: the three tone indices of 16 pixels
+// narrowed into one register of 48 bytes, each looked up with byte permutes
+// in three pairs of registers holding entries 0 to 383 (the table's
+// storage), and the fourth bytes put back.
+// Byte 4p + c takes byte `part` (0 low, 1 high) of pixel p's index of
+// channel c (blue, green, red; the fourth byte repeats blue) from the words
+// packed as packus(blue, green) ++ packus(red, red): in 128-bit lane L, word
+// j of the first register is blue of pixel 4L + j, word 4 + j its green,
+// and word j of the second its red.
+struct IndexBytes {
+  alignas(64) uint8_t order[64];
+  constexpr explicit IndexBytes(int part) : order() {
+    for (int p = 0; p < 16; ++p) {
+      const int lane = p / 4, j = p % 4;
+      const int at[4] = {16 * lane + 2 * j, 16 * lane + 8 + 2 * j, 64 + 16 * lane + 2 * j,
+                         16 * lane + 2 * j};
+      for (int c = 0; c < 4; ++c) order[4 * p + c] = static_cast<uint8_t>(at[c] + part);
+    }
+  }
+};
+constexpr IndexBytes kLowIndexBytes{0}, kHighIndexBytes{1};
+
+struct V : avx512::V {
+  static constexpr bool kToneWithBytePermutes = true;
+
+  // Indices of 0 to 350 to the curve's bytes; the fourth bytes from `pixel`.
+  static PIXEL_TARGET PIXEL_INLINE I ToneLookUp(const uint8_t* table, I blue, I green, I red,
+                                                I pixel) {
+    const I blue_green = _mm512_packus_epi32(blue, green);
+    const I red_red = _mm512_packus_epi32(red, red);
+    const I low =
+        _mm512_permutex2var_epi8(blue_green, _mm512_load_si512(kLowIndexBytes.order), red_red);
+    const I high =
+        _mm512_permutex2var_epi8(blue_green, _mm512_load_si512(kHighIndexBytes.order), red_red);
+    const __mmask64 from_128 = _mm512_movepi8_mask(low);  // bit 7 of the index
+    const __mmask64 from_256 = _mm512_test_epi8_mask(high, _mm512_set1_epi8(1));
+    const I first =
+        _mm512_permutex2var_epi8(_mm512_loadu_si512(table), low, _mm512_loadu_si512(table + 64));
+    const I second = _mm512_permutex2var_epi8(_mm512_loadu_si512(table + 128), low,
+                                              _mm512_loadu_si512(table + 192));
+    const I third = _mm512_permutex2var_epi8(_mm512_loadu_si512(table + 256), low,
+                                             _mm512_loadu_si512(table + 320));
+    const I bytes =
+        _mm512_mask_blend_epi8(from_256, _mm512_mask_blend_epi8(from_128, first, second), third);
+    return _mm512_mask_blend_epi8(0x8888888888888888ull, bytes, pixel);
+  }
+};
+#define PIXEL_HAS_BYTE_SHUFFLE 0
+#define PIXEL_CONVERSION_ONLY 1
+#include "pixel/vector_kernels.inc"
+#undef PIXEL_CONVERSION_ONLY
+#undef PIXEL_HAS_BYTE_SHUFFLE
 #undef PIXEL_TARGET
 }  // namespace vbmi
 #endif  // PIXBASE_PIXEL_X86
@@ -423,8 +478,11 @@ PIXEL_TARGET int32_t ImportIndices(int32_t count, int32_t stride, uint32_t* pixe
 void ConvertRowVector(int32_t level, TransformIndex transform, uint32_t* pixels, int32_t count) {
   const uint8_t* tone = ToneTableOf(kColorTransforms[transform].tone);
 #if PIXBASE_PIXEL_X86
-  if (level >= static_cast<int32_t>(VectorLevel::kAvx512))
+  if (level >= static_cast<int32_t>(VectorLevel::kAvx512)) {
+    static const bool has_vbmi = __builtin_cpu_supports("avx512vbmi");
+    if (tone != nullptr && has_vbmi) return vbmi::ConvertRow(transform, pixels, count, tone);
     return avx512::ConvertRow(transform, pixels, count, tone);
+  }
   if (level >= static_cast<int32_t>(VectorLevel::kAvx2))
     return avx2::ConvertRow(transform, pixels, count, tone);
   if (level >= static_cast<int32_t>(VectorLevel::kSse2))
