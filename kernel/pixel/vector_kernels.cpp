@@ -3,6 +3,7 @@
 // loops compute: the conversion uses the same single-precision products and
 // sums as the conversion tables, and the import and CMYK loops are integer
 // byte moves.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -28,33 +29,25 @@ namespace pixbase::pixel {
 
 namespace {
 
-// Byte shuffle controls for one 128-bit lane of four pixels: byte 4j + b of
-// the lane receives the source byte the control names (0x80: zero).
+// The byte shuffle control for one 128-bit lane of four pixels with
+// one-byte samples: byte 4j + b of the lane receives the sample byte the
+// control names (0x80: zero).
 struct ImportPlan {
-  alignas(16) uint8_t first[16];
-  alignas(16) uint8_t second[16];
-  bool two_loads;
-  int32_t bytes_per_pixel;
+  alignas(16) uint8_t control[16];
+  int32_t bytes_per_pixel;  // samples per pixel
   ImportKind kind;
   uint32_t keep;
   uint32_t flip;
 };
 
-// The plan of a layout for samples `stride` bytes apart.
-ImportPlan MakeImportPlan(const SampleLayoutFacts& facts, int32_t stride) {
+ImportPlan MakeImportPlan(const SampleLayoutFacts& facts) {
   ImportPlan plan;
   const int samples = facts.samples;
-  plan.bytes_per_pixel = samples * stride;
-  plan.two_loads = plan.bytes_per_pixel > 4;
-  std::memset(plan.first, 0x80, sizeof plan.first);
-  std::memset(plan.second, 0x80, sizeof plan.second);
-  for (int j = 0; j < 4; ++j) {
-    // With two loads, the second starts at pixel 2 of the lane.
-    uint8_t* control = plan.two_loads && j >= 2 ? plan.second : plan.first;
-    const int base = plan.two_loads && j >= 2 ? j - 2 : j;
+  plan.bytes_per_pixel = samples;
+  std::memset(plan.control, 0x80, sizeof plan.control);
+  for (int j = 0; j < 4; ++j)
     for (int n = 0; n < samples; ++n)
-      control[4 * j + facts.target[n]] = static_cast<uint8_t>((base * samples + n) * stride);
-  }
+      plan.control[4 * j + facts.target[n]] = static_cast<uint8_t>(j * samples + n);
   plan.kind = facts.kind;
   plan.keep = facts.keep;
   plan.flip = facts.flip;
@@ -131,6 +124,7 @@ struct V {
   using I = __m256i;
   using F = __m256;
   static constexpr int kLanes = 8;
+  static constexpr bool kWholeBlockLoads = false;
   static constexpr bool kHasTernary = false;
   static constexpr bool kToneWithBytePermutes = false;
   static PIXEL_TARGET PIXEL_INLINE I Load(const uint32_t* p) {
@@ -213,6 +207,22 @@ struct V {
   using F = __m512;
   static constexpr int kLanes = 16;
   static constexpr bool kHasTernary = true;
+  static constexpr bool kWholeBlockLoads = true;
+  // 64 samples from p; the first bytes of 64 pairs from p.
+  static PIXEL_TARGET PIXEL_INLINE I LoadBlock(const uint8_t* p) { return _mm512_loadu_si512(p); }
+  static PIXEL_TARGET PIXEL_INLINE I LoadBlockOfPairs(const uint8_t* p) {
+    return _mm512_inserti64x4(_mm512_castsi256_si512(_mm512_cvtepi16_epi8(_mm512_loadu_si512(p))),
+                              _mm512_cvtepi16_epi8(_mm512_loadu_si512(p + 64)), 1);
+  }
+  // The 32-bit words that start each lane's four pixels of `bytes` bytes.
+  static PIXEL_TARGET PIXEL_INLINE I LaneStarts(int32_t bytes) {
+    const I lane = _mm512_set_epi32(3, 3, 3, 3, 2, 2, 2, 2, 1, 1, 1, 1, 0, 0, 0, 0);
+    const I word = _mm512_set_epi32(3, 2, 1, 0, 3, 2, 1, 0, 3, 2, 1, 0, 3, 2, 1, 0);
+    return _mm512_add_epi32(_mm512_mullo_epi32(lane, _mm512_set1_epi32(bytes)), word);
+  }
+  static PIXEL_TARGET PIXEL_INLINE I Spread(I block, I starts) {
+    return _mm512_permutexvar_epi32(starts, block);
+  }
   static constexpr bool kToneWithBytePermutes = false;
   // (a & mask) | bits in one operation.
   static PIXEL_TARGET PIXEL_INLINE I AndOr(I a, I mask, I bits) {
@@ -310,26 +320,33 @@ struct Planes {
 
 // Only entries 0 to last are read (masked loads touch nothing outside their
 // mask), so a map may end right after the largest index of the line; the
-// planes' other bytes are zero and never looked up.
+// planes' other bytes are zero and never looked up. Each 16-byte lane of
+// four entries is first sorted by plane, then each plane's 32-bit words
+// gathered from the four registers of a quarter.
 PIXEL_TARGET PIXEL_INLINE void SplitMap(const uint32_t* map, int32_t last, Planes& planes) {
+  alignas(16) static constexpr uint8_t kByPlane[16] = {0, 4, 8,  12, 1, 5, 9,  13,
+                                                       2, 6, 10, 14, 3, 7, 11, 15};
+  const __m512i by_plane =
+      _mm512_broadcast_i32x4(_mm_load_si128(reinterpret_cast<const __m128i*>(kByPlane)));
   for (int q = 0; q < 4; ++q) {
-    __m512i entries[4];
+    __m512i sorted[4];  // word 4L + p: plane p of entries 64q + 16r + 4L to + 3
     for (int r = 0; r < 4; ++r) {
       const int32_t first = 64 * q + 16 * r;
       const int32_t wanted = last - first + 1;  // entries of this block in use
       const __mmask16 mask = wanted >= 16  ? static_cast<__mmask16>(0xFFFF)
                              : wanted <= 0 ? static_cast<__mmask16>(0)
                                            : static_cast<__mmask16>((1u << wanted) - 1);
-      entries[r] = _mm512_maskz_loadu_epi32(mask, map + first);
+      sorted[r] = _mm512_shuffle_epi8(_mm512_maskz_loadu_epi32(mask, map + first), by_plane);
     }
     for (int plane = 0; plane < 4; ++plane) {
-      const unsigned shift = static_cast<unsigned>(8 * plane);
-      __m512i v =
-          _mm512_castsi128_si512(_mm512_cvtepi32_epi8(_mm512_srli_epi32(entries[0], shift)));
-      v = _mm512_inserti32x4(v, _mm512_cvtepi32_epi8(_mm512_srli_epi32(entries[1], shift)), 1);
-      v = _mm512_inserti32x4(v, _mm512_cvtepi32_epi8(_mm512_srli_epi32(entries[2], shift)), 2);
+      // Word m of the plane: entries 4m to 4m + 3, from register m / 4.
+      const __m512i words =
+          _mm512_set_epi32(16 + 12 + plane, 16 + 8 + plane, 16 + 4 + plane, 16 + plane, 12 + plane,
+                           8 + plane, 4 + plane, plane, 16 + 12 + plane, 16 + 8 + plane,
+                           16 + 4 + plane, 16 + plane, 12 + plane, 8 + plane, 4 + plane, plane);
       planes.part[plane][q] =
-          _mm512_inserti32x4(v, _mm512_cvtepi32_epi8(_mm512_srli_epi32(entries[3], shift)), 3);
+          _mm512_mask_blend_epi32(0xFF00, _mm512_permutex2var_epi32(sorted[0], words, sorted[1]),
+                                  _mm512_permutex2var_epi32(sorted[2], words, sorted[3]));
     }
   }
 }
@@ -373,54 +390,72 @@ PIXEL_TARGET PIXEL_INLINE __m512i LoadIndices(const uint8_t* source, int32_t str
   return _mm512_loadu_si512(source + i);
 }
 
+// One block of 64 pixels from their (already read) indices.
 template <bool kHigh>
-PIXEL_TARGET int32_t LookUpIndices(const Planes& planes, int32_t blocks, int32_t stride,
-                                   uint32_t* pixels, const uint8_t* source) {
-  const __m512i order = InterleaveOrder();
-  int32_t i = 0;
-  for (int32_t block = 0; block < blocks; ++block, i += 64) {
-    const __m512i index = _mm512_permutexvar_epi8(order, LoadIndices(source, stride, i));
-    const __mmask64 high = _mm512_movepi8_mask(index);
-    const __m512i blue = LookUp<kHigh>(planes, 0, index, high);
-    const __m512i green = LookUp<kHigh>(planes, 1, index, high);
-    const __m512i red = LookUp<kHigh>(planes, 2, index, high);
-    const __m512i fourth = LookUp<kHigh>(planes, 3, index, high);
-    const __m512i bg_low = _mm512_unpacklo_epi8(blue, green);
-    const __m512i bg_high = _mm512_unpackhi_epi8(blue, green);
-    const __m512i rf_low = _mm512_unpacklo_epi8(red, fourth);
-    const __m512i rf_high = _mm512_unpackhi_epi8(red, fourth);
-    _mm512_storeu_si512(pixels + i, _mm512_unpacklo_epi16(bg_low, rf_low));
-    _mm512_storeu_si512(pixels + i + 16, _mm512_unpackhi_epi16(bg_low, rf_low));
-    _mm512_storeu_si512(pixels + i + 32, _mm512_unpacklo_epi16(bg_high, rf_high));
-    _mm512_storeu_si512(pixels + i + 48, _mm512_unpackhi_epi16(bg_high, rf_high));
-  }
-  return i;
+PIXEL_TARGET PIXEL_INLINE void LookUpBlock(const Planes& planes, __m512i order, __m512i indices,
+                                           uint32_t* pixels) {
+  const __m512i index = _mm512_permutexvar_epi8(order, indices);
+  const __mmask64 high = _mm512_movepi8_mask(index);
+  const __m512i blue = LookUp<kHigh>(planes, 0, index, high);
+  const __m512i green = LookUp<kHigh>(planes, 1, index, high);
+  const __m512i red = LookUp<kHigh>(planes, 2, index, high);
+  const __m512i fourth = LookUp<kHigh>(planes, 3, index, high);
+  const __m512i bg_low = _mm512_unpacklo_epi8(blue, green);
+  const __m512i bg_high = _mm512_unpackhi_epi8(blue, green);
+  const __m512i rf_low = _mm512_unpacklo_epi8(red, fourth);
+  const __m512i rf_high = _mm512_unpackhi_epi8(red, fourth);
+  _mm512_storeu_si512(pixels, _mm512_unpacklo_epi16(bg_low, rf_low));
+  _mm512_storeu_si512(pixels + 16, _mm512_unpackhi_epi16(bg_low, rf_low));
+  _mm512_storeu_si512(pixels + 32, _mm512_unpacklo_epi16(bg_high, rf_high));
+  _mm512_storeu_si512(pixels + 48, _mm512_unpackhi_epi16(bg_high, rf_high));
+}
+
+// The largest of 64 byte indices.
+PIXEL_TARGET PIXEL_INLINE int32_t LargestIndex(__m512i indices) {
+  // Byte maxima folded into the low byte of each 32-bit element.
+  indices = _mm512_max_epu8(indices, _mm512_srli_epi32(indices, 16));
+  indices = _mm512_max_epu8(indices, _mm512_srli_epi32(indices, 8));
+  return static_cast<int32_t>(
+      _mm512_reduce_max_epu32(_mm512_and_si512(indices, _mm512_set1_epi32(0xFF))));
 }
 
 // The map is read only up to the largest index of the pixels done here,
-// which the plain loop would read too: a map needs no more entries than its
-// image uses.
+// which the plain loop reads too: a map needs no more entries than its image
+// uses.
 PIXEL_TARGET int32_t ImportIndices(int32_t count, int32_t stride, uint32_t* pixels,
                                    const uint32_t* map, const uint8_t* source) {
   const int32_t blocks = count / 64;
   if (blocks == 0) return 0;
+  // The largest index: for pairs, of the first bytes (the words masked).
   __m512i largest = _mm512_setzero_si512();
-  for (int32_t block = 0; block < blocks; ++block)
-    largest = _mm512_max_epu8(largest, LoadIndices(source, stride, 64 * block));
-  // Byte maxima folded into the low byte of each 32-bit element.
-  largest = _mm512_max_epu8(largest, _mm512_srli_epi32(largest, 16));
-  largest = _mm512_max_epu8(largest, _mm512_srli_epi32(largest, 8));
-  const auto last = static_cast<int32_t>(
-      _mm512_reduce_max_epu32(_mm512_and_si512(largest, _mm512_set1_epi32(0xFF))));
+  if (stride == 2) {
+    const __m512i first_bytes = _mm512_set1_epi16(0xFF);
+    for (int32_t at = 0; at < 128 * blocks; at += 64)
+      largest =
+          _mm512_max_epu16(largest, _mm512_and_si512(_mm512_loadu_si512(source + at), first_bytes));
+  } else {
+    for (int32_t at = 0; at < 64 * blocks; at += 64)
+      largest = _mm512_max_epu8(largest, _mm512_loadu_si512(source + at));
+  }
+  const int32_t last = LargestIndex(largest);
   Planes planes;
   SplitMap(map, last, planes);
-  return last < 128 ? LookUpIndices<false>(planes, blocks, stride, pixels, source)
-                    : LookUpIndices<true>(planes, blocks, stride, pixels, source);
+  const __m512i order = InterleaveOrder();
+  if (last < 128) {
+    for (int32_t i = 0; i < 64 * blocks; i += 64)
+      LookUpBlock<false>(planes, order, LoadIndices(source, stride, i), pixels + i);
+  } else {
+    for (int32_t i = 0; i < 64 * blocks; i += 64)
+      LookUpBlock<true>(planes, order, LoadIndices(source, stride, i), pixels + i);
+  }
+  return 64 * blocks;
 }
+
 // The conversions with a tone curve: the three tone indices of 16 pixels
 // narrowed into one register of 48 bytes, each looked up with byte permutes
 // in three pairs of registers holding entries 0 to 383 (the table's
 // storage), and the fourth bytes put back.
+
 // Byte 4p + c takes byte `part` (0 low, 1 high) of pixel p's index of
 // channel c (blue, green, red; the fourth byte repeats blue) from the words
 // packed as packus(blue, green) ++ packus(red, red): in 128-bit lane L, word
@@ -519,7 +554,7 @@ int32_t ImportLineVector(int32_t count, int32_t stride, uint32_t* pixels, const 
       return vbmi::ImportIndices(count, stride, pixels, map, source);
     return 0;
   }
-  const ImportPlan plan = MakeImportPlan(facts, 1);
+  const ImportPlan plan = MakeImportPlan(facts);
   if (level == VectorLevel::kAvx512)
     return avx512::ImportRow(plan, stride, count, pixels, map, source);
   return avx2::ImportRow(plan, stride, count, pixels, map, source);
