@@ -370,31 +370,33 @@ PIXEL_TARGET PIXEL_INLINE __m512i LookUp(const Planes& planes, int plane, __m512
 
 // Indices reordered so that the in-lane interleaving below leaves 16 whole
 // pixels in order in each result: position 16L + 4k + j takes pixel
-// 16k + 4L + j.
-PIXEL_TARGET PIXEL_INLINE __m512i InterleaveOrder() {
-  alignas(64) uint8_t order[64];
-  for (int lane = 0; lane < 4; ++lane)
-    for (int k = 0; k < 4; ++k)
-      for (int j = 0; j < 4; ++j)
-        order[16 * lane + 4 * k + j] = static_cast<uint8_t>(16 * k + 4 * lane + j);
-  return _mm512_load_si512(order);
-}
+// 16k + 4L + j, whose index is byte `width` times that of the samples read.
+struct IndexOrder {
+  alignas(64) uint8_t at[64];
+  constexpr explicit IndexOrder(int width) : at() {
+    for (int lane = 0; lane < 4; ++lane)
+      for (int k = 0; k < 4; ++k)
+        for (int j = 0; j < 4; ++j)
+          at[16 * lane + 4 * k + j] = static_cast<uint8_t>(width * (16 * k + 4 * lane + j));
+  }
+};
+constexpr IndexOrder kOrderOfBytes{1}, kOrderOfPairs{2};
 
-// The 64 indices of pixels i to i + 63 (samples of one or two bytes).
+// The 64 indices of pixels i to i + 63 in the order above (samples of one or
+// two bytes; of two, the first bytes, picked from both registers at once).
 PIXEL_TARGET PIXEL_INLINE __m512i LoadIndices(const uint8_t* source, int32_t stride, int32_t i) {
   if (stride == 2) {
     const uint8_t* at = source + 2 * static_cast<size_t>(i);
-    return _mm512_inserti64x4(_mm512_castsi256_si512(_mm512_cvtepi16_epi8(_mm512_loadu_si512(at))),
-                              _mm512_cvtepi16_epi8(_mm512_loadu_si512(at + 64)), 1);
+    return _mm512_permutex2var_epi8(_mm512_loadu_si512(at), _mm512_load_si512(kOrderOfPairs.at),
+                                    _mm512_loadu_si512(at + 64));
   }
-  return _mm512_loadu_si512(source + i);
+  return _mm512_permutexvar_epi8(_mm512_load_si512(kOrderOfBytes.at),
+                                 _mm512_loadu_si512(source + i));
 }
 
-// One block of 64 pixels from their (already read) indices.
+// One block of 64 pixels from their indices, read in order.
 template <bool kHigh>
-PIXEL_TARGET PIXEL_INLINE void LookUpBlock(const Planes& planes, __m512i order, __m512i indices,
-                                           uint32_t* pixels) {
-  const __m512i index = _mm512_permutexvar_epi8(order, indices);
+PIXEL_TARGET PIXEL_INLINE void LookUpBlock(const Planes& planes, __m512i index, uint32_t* pixels) {
   const __mmask64 high = _mm512_movepi8_mask(index);
   const __m512i blue = LookUp<kHigh>(planes, 0, index, high);
   const __m512i green = LookUp<kHigh>(planes, 1, index, high);
@@ -440,13 +442,12 @@ PIXEL_TARGET int32_t ImportIndices(int32_t count, int32_t stride, uint32_t* pixe
   const int32_t last = LargestIndex(largest);
   Planes planes;
   SplitMap(map, last, planes);
-  const __m512i order = InterleaveOrder();
   if (last < 128) {
     for (int32_t i = 0; i < 64 * blocks; i += 64)
-      LookUpBlock<false>(planes, order, LoadIndices(source, stride, i), pixels + i);
+      LookUpBlock<false>(planes, LoadIndices(source, stride, i), pixels + i);
   } else {
     for (int32_t i = 0; i < 64 * blocks; i += 64)
-      LookUpBlock<true>(planes, order, LoadIndices(source, stride, i), pixels + i);
+      LookUpBlock<true>(planes, LoadIndices(source, stride, i), pixels + i);
   }
   return 64 * blocks;
 }
