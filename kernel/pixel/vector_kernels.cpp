@@ -478,11 +478,13 @@ constexpr IndexBytes kLowIndexBytes{0}, kHighIndexBytes{1};
 struct V : avx512::V {
   static constexpr bool kToneWithBytePermutes = true;
 
-  // Indices of 0 to 350 to the curve's bytes; the fourth bytes from `pixel`.
+  // Indices, clamped here to 0..350 (by the packing and a minimum), to the
+  // curve's bytes; the fourth bytes from `pixel`.
   static PIXEL_TARGET PIXEL_INLINE I ToneLookUp(const uint8_t* table, I blue, I green, I red,
                                                 I pixel) {
-    const I blue_green = _mm512_packus_epi32(blue, green);
-    const I red_red = _mm512_packus_epi32(red, red);
+    const I last = _mm512_set1_epi16(350);
+    const I blue_green = _mm512_min_epu16(_mm512_packus_epi32(blue, green), last);
+    const I red_red = _mm512_min_epu16(_mm512_packus_epi32(red, red), last);
     const I low =
         _mm512_permutex2var_epi8(blue_green, _mm512_load_si512(kLowIndexBytes.order), red_red);
     const I high =
@@ -514,11 +516,10 @@ struct V : avx512::V {
 void ConvertRowVector(int32_t level, TransformIndex transform, uint32_t* pixels, int32_t count) {
   const uint8_t* tone = ToneTableOf(kColorTransforms[transform].tone);
 #if PIXBASE_PIXEL_X86
-  if (level >= static_cast<int32_t>(VectorLevel::kAvx512)) {
-    static const bool has_vbmi = __builtin_cpu_supports("avx512vbmi");
-    if (tone != nullptr && has_vbmi) return vbmi::ConvertRow(transform, pixels, count, tone);
+  if (level >= static_cast<int32_t>(VectorLevel::kAvx512Vbmi) && tone != nullptr)
+    return vbmi::ConvertRow(transform, pixels, count, tone);
+  if (level >= static_cast<int32_t>(VectorLevel::kAvx512))
     return avx512::ConvertRow(transform, pixels, count, tone);
-  }
   if (level >= static_cast<int32_t>(VectorLevel::kAvx2))
     return avx2::ConvertRow(transform, pixels, count, tone);
   if (level >= static_cast<int32_t>(VectorLevel::kSse2))
@@ -530,6 +531,7 @@ void ConvertRowVector(int32_t level, TransformIndex transform, uint32_t* pixels,
 void CmykRowToRgb(uint32_t* pixels, int32_t count) {
 #if PIXBASE_PIXEL_X86
   switch (ActiveVectorLevel()) {
+    case VectorLevel::kAvx512Vbmi:
     case VectorLevel::kAvx512:
       return avx512::CmykRow(pixels, count);
     case VectorLevel::kAvx2:
@@ -550,13 +552,12 @@ int32_t ImportLineVector(int32_t count, int32_t stride, uint32_t* pixels, const 
   if (level < VectorLevel::kAvx2) return 0;
   if (facts.kind == ImportKind::kIndex) {
     // Plain loads beat the gather unit; byte permutes beat both.
-    static const bool has_vbmi = __builtin_cpu_supports("avx512vbmi");
-    if (level == VectorLevel::kAvx512 && has_vbmi)
+    if (level == VectorLevel::kAvx512Vbmi)
       return vbmi::ImportIndices(count, stride, pixels, map, source);
     return 0;
   }
   const ImportPlan plan = MakeImportPlan(facts);
-  if (level == VectorLevel::kAvx512)
+  if (level >= VectorLevel::kAvx512)
     return avx512::ImportRow(plan, stride, count, pixels, map, source);
   return avx2::ImportRow(plan, stride, count, pixels, map, source);
 #else

@@ -20,7 +20,7 @@ using pixbase::pixel::VectorLevel;
 
 class ImportSamplesTest : public ::testing::Test {
  protected:
-  void TearDown() override { LimitVectorLevel(VectorLevel::kAvx512); }
+  void TearDown() override { LimitVectorLevel(pixbase::pixel::kWidestVectorLevel); }
 };
 
 uint32_t Import1(int32_t layout, int32_t depth, std::vector<uint8_t> source,
