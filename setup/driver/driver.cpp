@@ -48,10 +48,11 @@ void FindSetupDirectory() {
 }
 
 void NotifyRunningViewer() {
-  int monitor = platform::ReadProfileInteger(kSettingsFile, kSettingSection, "Monitor", 0);
+  int monitor = platform::ReadProfileInteger(kSettingsFile, kSettingSection, kMonitorKey, 0);
   if (monitor == 0) return;
   auto viewer = static_cast<platform::Window>(static_cast<std::uint32_t>(monitor));
-  if (platform::WindowExists(viewer)) platform::SendToWindow(viewer, kViewerNotifyMessage, 16, 0);
+  if (platform::WindowExists(viewer))
+    platform::SendToWindow(viewer, kViewerNotifyMessage, kViewerReleaseFiles, 0);
 }
 
 void WriteInstallPaths() {

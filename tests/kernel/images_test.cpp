@@ -8,9 +8,9 @@
 #include <cstring>
 #include <string>
 
-#include "image_raises.h"
 #include "pixbase/pixbase.h"
-#include "test_hooks.h"
+#include "raise_recorder.h"
+#include "services/test_hooks.h"
 
 namespace {
 
