@@ -16,6 +16,7 @@
 #include "core/viewer.h"
 #include "dialogs/summary_dialog.h"
 #include "driver/driver.h"
+#include "platform/removal.h"
 #include "resources/uninstall_ids.h"
 
 namespace uninstall {
@@ -81,6 +82,13 @@ int RunUninstaller(const char* command_line) {
   if (platform::ModuleFileName(module, sizeof module) == 0 ||
       !NormalForm(module, TheUninstall.module, sizeof TheUninstall.module))
     TheUninstall.module[0] = '\0';
+  // Out of the install folder (the shell may start the program there): a
+  // folder that is some process's current folder cannot be removed, and the
+  // copy in the temporary folder starts in this one.
+  char away[kPathSize];
+  if (platform::TemporaryDirectory(away, sizeof away) > 0 ||
+      platform::WindowsDirectory(away, sizeof away) > 0)
+    platform::EnterDirectory(away);
   if (line.cleanup) return RunCleanup(line.cleanup_file, line.cleanup_folder);
 
   // Setup and the uninstaller share setup's instance event: neither runs
