@@ -218,7 +218,8 @@ void RemoveThroughTheLink(Run& run, bool viewer) {
             "the summary says why the install folder stays");
   e2e::Click(summary, IDOK);
   DWORD code = 99;
-  run.Check(process.WaitForExit(60, &code) && code == kExitLeftSomething,
+  bool ended = process.WaitForExit(60, &code);
+  run.Check(ended && code == kExitLeftSomething,
             "the uninstaller ends with 1, something left (" + std::to_string(code) + ")");
   CheckOwnFileGoes(run);
   CheckRemoved(run, installed, true);
@@ -249,7 +250,8 @@ E2E_SCENARIO(RemoveSilently, "uninst.silent",
     ended = process.Ended();
     if (!ended) Sleep(50);
   }
-  run.Check(process.WaitForExit(5, &code) && code == kExitRemoved,
+  ended = process.WaitForExit(5, &code);
+  run.Check(ended && code == kExitRemoved,
             "it ends with 0, everything removed (" + std::to_string(code) + ")");
   run.Check(!window, "it shows no window");
   CheckOwnFileGoes(run);
@@ -269,10 +271,12 @@ E2E_SCENARIO(NothingInstalled, "uninst.nothing",
     e2e::Click(message, IDOK);
   }
   DWORD code = 99;
-  run.Check(process.WaitForExit(60, &code) && code == kExitNothingInstalled,
+  bool ended = process.WaitForExit(60, &code);
+  run.Check(ended && code == kExitNothingInstalled,
             "it ends with 2 (" + std::to_string(code) + ")");
   e2e::Process silent = e2e::Process::Start(uninstaller, "/S", "C:\\");
-  run.Check(silent.WaitForExit(60, &code) && code == kExitNothingInstalled,
+  ended = silent.WaitForExit(60, &code);
+  run.Check(ended && code == kExitNothingInstalled,
             "/S ends with 2 (" + std::to_string(code) + ")");
 }
 
