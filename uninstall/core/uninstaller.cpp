@@ -59,6 +59,9 @@ int Uninstall() {
   RemovalRun run{};
   run.places = &places;
   run.report = &report;
+  for (const char* p = header.group; *p != '\0'; ++p)
+    run.other_code_page = run.other_code_page || static_cast<unsigned char>(*p) >= 0x80;
+  run.other_code_page = run.other_code_page && !TheUninstall.ChineseUi;
   RemoveLoggedFiles(header, &run);
   RemoveQuickLaunchLink(header, &run);
   RemoveLoggedDirectories(header, &run);
