@@ -52,6 +52,18 @@ HWND WaitForWindow(const WindowQuery& query, int seconds) {
   return nullptr;
 }
 
+HWND WaitForWindowOf(const Process& process, WindowQuery query, int seconds) {
+  query.process = process.id();
+  if (!process.started()) return nullptr;
+  for (int i = 0; i < seconds * 100; ++i) {
+    HWND window = FindTopWindow(query);
+    if (window != nullptr) return window;
+    if (process.Ended()) return FindTopWindow(query);
+    Sleep(10);
+  }
+  return nullptr;
+}
+
 bool WaitUntilGone(HWND window, int seconds) {
   for (int i = 0; i < seconds * 20; ++i) {
     if (!IsWindow(window) || !IsWindowVisible(window)) return true;
@@ -66,6 +78,21 @@ void Click(HWND dialog, int id) {
   PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
+
+void PressKey(HWND window, UINT virtual_key) {
+  const UINT scan = MapVirtualKeyW(virtual_key, 0);
+  PostMessageW(window, WM_KEYDOWN, virtual_key, static_cast<LPARAM>(1 | (scan << 16)));
+  PostMessageW(window, WM_KEYUP, virtual_key,
+               static_cast<LPARAM>(1 | (scan << 16) | (1u << 30) | (1u << 31)));
+}
+
+void ClickAt(HWND window, int x, int y) {
+  const LPARAM point = MAKELPARAM(x, y);
+  PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, point);
+  PostMessageW(window, WM_LBUTTONUP, 0, point);
+}
+
+void Close(HWND window) { PostMessageW(window, WM_CLOSE, 0, 0); }
 
 void Type(HWND dialog, int id, const std::string& text) {
   HWND control = GetDlgItem(dialog, id);
@@ -120,6 +147,15 @@ void SetChecked(HWND dialog, int id, bool checked) {
 bool IsShown(HWND dialog, int id) {
   HWND control = GetDlgItem(dialog, id);
   return control != nullptr && IsWindowVisible(control);
+}
+
+COLORREF PixelAt(HWND window, int x, int y) {
+  POINT point{x, y};
+  if (window != nullptr) ClientToScreen(window, &point);
+  HDC screen = GetDC(nullptr);
+  COLORREF colour = GetPixel(screen, point.x, point.y);
+  ReleaseDC(nullptr, screen);
+  return colour;
 }
 
 void LetPaint(HWND window) {

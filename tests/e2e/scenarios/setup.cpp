@@ -97,15 +97,8 @@ class Session {
   // passed.
   HWND Wait(const std::string& title, int seconds) {
     e2e::WindowQuery query;
-    query.process = process_.id();
     query.title = title;
-    for (int i = 0; i < seconds * 100 && process_.started(); ++i) {
-      HWND window = e2e::FindTopWindow(query);
-      if (window != nullptr) return window;
-      if (process_.Ended()) return e2e::FindTopWindow(query);
-      Sleep(10);
-    }
-    return nullptr;
+    return e2e::WaitForWindowOf(process_, query, seconds);
   }
 
   // Setup ends, with exit code 1 (every path through the wizard ends so).
