@@ -19,13 +19,13 @@ deps:
 	@scripts/install-deps.sh
 
 native: deps
-	cmake --preset native >/dev/null
+	cmake --preset native
 	cmake --build --preset native -j $(JOBS)
 
 # PAYLOAD_DIR=DIR packs the real product files (members 2 to 14) into
 # setup.exe; without it they are marked placeholders.
 win32: deps
-	cmake --preset win32 -DPAYLOAD_DIR=$(abspath $(PAYLOAD_DIR)) >/dev/null
+	cmake --preset win32 -DPAYLOAD_DIR=$(abspath $(PAYLOAD_DIR))
 	cmake --build --preset win32 -j $(JOBS)
 
 dist: win32
@@ -39,7 +39,7 @@ test-win32: win32
 	$(DISPLAY_WRAP) ctest --preset win32
 
 fuzz-build: deps
-	cmake --preset fuzz $(if $(FUZZ_SECONDS),-DLUMAVIEW_FUZZ_SECONDS=$(FUZZ_SECONDS)) >/dev/null
+	cmake --preset fuzz $(if $(FUZZ_SECONDS),-DLUMAVIEW_FUZZ_SECONDS=$(FUZZ_SECONDS))
 	cmake --build --preset fuzz -j $(JOBS)
 
 # Each fuzzer briefly, replaying the inputs that once crashed it.
@@ -52,9 +52,10 @@ fuzz: fuzz-build
 	ctest --preset fuzz --timeout 0
 
 bench: deps
-	cmake --preset bench >/dev/null
+	cmake --preset bench
 	cmake --build --preset bench -j $(JOBS)
 	build/bench/bin/pixbase_bench
+	build/bench/bin/coder_bench
 
 test: test-native test-fuzz test-win32
 

@@ -8,7 +8,9 @@
 #include <utility>
 
 #include "image/images.h"
-#include "pixbase/memory.h"
+#include "pixbase/allocator.h"
+#include "pixbase/constant_texts.h"
+#include "pixbase/streams.h"
 
 namespace {
 

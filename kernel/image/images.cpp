@@ -5,11 +5,11 @@
 
 #include <cstring>
 
+#include "pixbase/allocator.h"
 #include "pixbase/attributes.h"
 #include "pixbase/image_io.h"
-#include "pixbase/memory.h"
 #include "pixbase/text.h"
-#include "raise.h"
+#include "services/raise.h"
 
 namespace pixbase {
 
@@ -103,7 +103,9 @@ void ReportImageExceptions(ImageRecord* image) {
   ExceptionReport report;
   InitExceptionReport(&report);
   CollectImageExceptions(image, &report);
-  if (report.severity != NoException) {
+  // A reason that could not be copied has been raised as that failure; the
+  // report is not raised again without it (a null reason reports nothing).
+  if (report.severity != NoException && report.reason != nullptr) {
     if (report.severity >= ErrorThreshold)
       RaiseError(report.severity, report.reason, report.description);
     RaiseWarning(report.severity, report.reason, report.description);

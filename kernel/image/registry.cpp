@@ -7,23 +7,30 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "pixbase/allocator.h"
+#include "pixbase/constant_texts.h"
 #include "pixbase/exceptions.h"
 #include "pixbase/formats.h"
-#include "pixbase/memory.h"
 #include "pixbase/semaphore.h"
+#include "pixbase/streams.h"
 #include "pixbase/text.h"
 #include "platform/libraries.h"
-#include "raise.h"
+#include "services/raise.h"
+#ifdef PIXBASE_TEST_HOOKS
+#include "services/test_hooks.h"
+#endif
 
 namespace {
 
 FormatEntry* g_first = nullptr;
 char* g_module_directories[pixbase::kModuleDirectoryCount + 1] = {};
 
+// The two locks, made on first use and kept for the life of the process:
+// never deleted, not even when the library is unloaded or the process ends,
+// since another thread may still be inside a registry operation then.
 std::atomic<SemaphoreRecord*> g_registry_lock{nullptr};
 std::atomic<SemaphoreRecord*> g_detection_lock{nullptr};
 std::atomic<bool> g_release_at_exit{false};
-std::atomic<int> g_exit_releases_arranged{0};
 
 // The lock in `slot`, made on first use. Two threads that arrive first at the
 // same moment may both make one; only the first stored survives and the other
@@ -52,18 +59,6 @@ class Held {
  private:
   SemaphoreRecord* lock_;
 };
-
-// The locks live as long as the library: they go when it is unloaded or the
-// process ends, after every clean-up registered later has run.
-struct LocksOfTheLibrary {
-  LocksOfTheLibrary() = default;
-  LocksOfTheLibrary(const LocksOfTheLibrary&) = delete;
-  LocksOfTheLibrary& operator=(const LocksOfTheLibrary&) = delete;
-  ~LocksOfTheLibrary() {
-    DeleteSemaphore(g_registry_lock.exchange(nullptr));
-    DeleteSemaphore(g_detection_lock.exchange(nullptr));
-  }
-} g_locks_of_the_library;
 
 void ReleaseEntry(FormatEntry* entry) {
   ReleaseMemory(&entry->name);
@@ -113,8 +108,6 @@ void PIXBASE_CALL ReleaseRegistryAtExit() {
 namespace pixbase {
 
 char* const* ModuleDirectories() { return g_module_directories; }
-
-int ExitReleasesArranged() { return g_exit_releases_arranged.load(); }
 
 // The list is changed under the registry lock, so that lookups that find the
 // registry empty at the same moment never release a text twice.
@@ -214,7 +207,9 @@ FormatEntry* FindFormatEntry(const char* name) {
     // the registry is found empty.
     if (!g_release_at_exit.exchange(true)) {
       std::atexit(ReleaseRegistryAtExit);
-      ++g_exit_releases_arranged;
+#ifdef PIXBASE_TEST_HOOKS
+      pixbase::testing::NoteExitReleaseArranged();
+#endif
     }
     InitializeModuleDirectories();
   }

@@ -15,10 +15,6 @@ void ClearModuleDirectories();
 // the library `handle`, so that no test points into unloaded code.
 void RemoveFormatsOfLibrary(void* handle);
 
-// How often the release of the registry at exit has been arranged in this
-// process: once at most, however often a lookup finds the registry empty.
-int ExitReleasesArranged();
-
 }  // namespace pixbase
 
 #endif

@@ -13,10 +13,9 @@
 #include <cstdint>
 
 #include "pixbase/image.h"
+#include "pixel/tone_tables.h"
 
 namespace pixbase::pixel {
-
-enum class ToneCurve : int32_t { kNone, kPhotoYCC, kAlternateYCC };
 
 struct ColorTransform {
   float coefficient[3][3];  // [output channel: red, green, blue][component]

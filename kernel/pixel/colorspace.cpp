@@ -105,17 +105,6 @@ void ConvertRowWithTables(const Tables& tables, const uint8_t* tone, uint32_t* r
   }
 }
 
-const uint8_t* ToneTableOf(ToneCurve curve) {
-  switch (curve) {
-    case ToneCurve::kPhotoYCC:
-      return pixbase::pixel::kPhotoYCCToneTable;
-    case ToneCurve::kAlternateYCC:
-      return pixbase::pixel::kAlternateYCCToneTable;
-    default:
-      return nullptr;
-  }
-}
-
 // The failure goes into the image's report unless the report already holds
 // something worse.
 void RecordTransformFailure(ImageRecord* image) {
@@ -155,7 +144,7 @@ int32_t ConvertImageToRGB(ImageRecord* image, Colorspace space) {
   const TransformIndex index = pixbase::pixel::TransformFor(space);
   const ColorTransform& transform = kColorTransforms[index];
   FillTables(transform, tables);
-  const uint8_t* tone = ToneTableOf(transform.tone);
+  const uint8_t* tone = pixbase::pixel::ToneTableOf(transform.tone);
 
   const VectorLevel level = pixbase::pixel::ActiveVectorLevel();
   const int32_t width = image->width;

@@ -6,22 +6,15 @@
 #include "pixbase/pixel.h"
 #include "pixel/cmyk.h"
 #include "pixel/import_kernels.h"
+#include "pixel/sample_layouts.h"
 
 namespace {
 
 using pixbase::pixel::CmykToRgb;
+using pixbase::pixel::ImportKind;
+using pixbase::pixel::SampleLayoutFacts;
 
-constexpr uint32_t kRedShift = 16, kGreenShift = 8, kBlueShift = 0, kFourthShift = 24;
-
-// Replaces one byte of every pixel with the samples.
-template <int kStride>
-void ImportChannel(int32_t count, uint32_t* pixels, const uint8_t* source, uint32_t shift,
-                   bool inverted) {
-  const uint32_t keep = ~(0xFFu << shift);
-  const uint32_t flip = inverted ? 0xFFu : 0u;
-  for (int32_t i = 0; i < count; ++i, source += kStride)
-    pixels[i] = (pixels[i] & keep) | (uint32_t{source[0]} ^ flip) << shift;
-}
+constexpr uintptr_t kCacheLine = 64;
 
 // Colour map lookups, four at a time from one read of their samples (a
 // gather unit is slower than plain loads here).
@@ -39,52 +32,53 @@ void ImportIndices(int32_t count, uint32_t* pixels, const uint32_t* map, const u
   for (; i < count; ++i, s += kStride) pixels[i] = map[s[0]];
 }
 
-template <int kStride>
-void ImportLine(int32_t count, uint32_t* pixels, const uint32_t* map, int32_t layout,
-                const uint8_t* s) {
-  constexpr int kNext = kStride;
-  switch (layout) {
-    case SampleIndex:
-    case SampleIndex1:
-      return ImportIndices<kStride>(count, pixels, map, s);
-    case SampleIndexAlpha:
-    case SampleIndexAlpha3:
-      for (int32_t i = 0; i < count; ++i, s += 2 * kNext)
-        pixels[i] = (map[s[0]] & 0x00FFFFFFu) | uint32_t{static_cast<uint8_t>(255 - s[kNext])}
-                                                    << 24;
+// The samples of one pixel from sample kFirst on, each in its byte.
+template <int kSamples, int kFirst, int kStride>
+inline uint32_t Assemble(const uint8_t* s, const uint32_t shift[4]) {
+  uint32_t word = 0;
+  for (int n = kFirst; n < kSamples; ++n) word |= uint32_t{s[n * kStride]} << shift[n];
+  return word;
+}
+
+template <int kSamples, int kStride>
+void ImportPixels(int32_t count, uint32_t* pixels, const uint32_t* map,
+                  const SampleLayoutFacts& facts, const uint8_t* s) {
+  uint32_t shift[4];
+  for (int n = 0; n < 4; ++n) shift[n] = 8 * static_cast<uint32_t>(facts.target[n]);
+  const uint32_t keep = facts.keep, flip = facts.flip;
+  constexpr int kStep = kSamples * kStride;
+  switch (facts.kind) {
+    case ImportKind::kIndexAlpha:
+      for (int32_t i = 0; i < count; ++i, s += kStep)
+        pixels[i] = (map[s[0]] & keep) | (Assemble<kSamples, 1, kStride>(s, shift) ^ flip);
       return;
-    case SampleRed:
-    case SampleRed5:
-      return ImportChannel<kStride>(count, pixels, s, kRedShift, false);
-    case SampleGreen:
-    case SampleGreen7:
-      return ImportChannel<kStride>(count, pixels, s, kGreenShift, false);
-    case SampleBlue:
-    case SampleBlue9:
-      return ImportChannel<kStride>(count, pixels, s, kBlueShift, false);
-    case SampleAlpha:
-      return ImportChannel<kStride>(count, pixels, s, kFourthShift, true);
-    case SampleBlack:
-      return ImportChannel<kStride>(count, pixels, s, kFourthShift, false);
-    case SampleRGBA:
-      for (int32_t i = 0; i < count; ++i, s += 4 * kNext)
-        pixels[i] = uint32_t{s[0]} << 16 | uint32_t{s[kNext]} << 8 | s[2 * kNext] |
-                    uint32_t{static_cast<uint8_t>(255 - s[3 * kNext])} << 24;
+    case ImportKind::kCmyk:
+      for (int32_t i = 0; i < count; ++i, s += kStep)
+        pixels[i] = CmykToRgb(Assemble<kSamples, 0, kStride>(s, shift));
       return;
-    case SampleCMYK:
-      for (int32_t i = 0; i < count; ++i, s += 4 * kNext)
-        pixels[i] = CmykToRgb(uint32_t{s[0]} << 16 | uint32_t{s[kNext]} << 8 | s[2 * kNext] |
-                              uint32_t{s[3 * kNext]} << 24);
-      return;
-    default:  // red, green, blue: SampleRGB and every code not listed
-      for (int32_t i = 0; i < count; ++i, s += 3 * kNext)
-        pixels[i] = (pixels[i] & 0xFF000000u) | uint32_t{s[0]} << 16 | uint32_t{s[kNext]} << 8 |
-                    s[2 * kNext];
+    default:
+      for (int32_t i = 0; i < count; ++i, s += kStep)
+        pixels[i] = (pixels[i] & keep) | (Assemble<kSamples, 0, kStride>(s, shift) ^ flip);
       return;
   }
 }
 
-bool UsesColorMap(int32_t layout) { return layout >= SampleIndex && layout <= SampleIndexAlpha3; }
+template <int kStride>
+void ImportLine(int32_t count, uint32_t* pixels, const uint32_t* map,
+                const SampleLayoutFacts& facts, const uint8_t* s) {
+  switch (facts.kind == ImportKind::kIndex ? 0 : facts.samples) {
+    case 0:
+      return ImportIndices<kStride>(count, pixels, map, s);
+    case 1:
+      return ImportPixels<1, kStride>(count, pixels, map, facts, s);
+    case 2:
+      return ImportPixels<2, kStride>(count, pixels, map, facts, s);
+    case 3:
+      return ImportPixels<3, kStride>(count, pixels, map, facts, s);
+    default:
+      return ImportPixels<4, kStride>(count, pixels, map, facts, s);
+  }
+}
 
 }  // namespace
 
@@ -94,17 +88,26 @@ int32_t ImportPixelSamples(int32_t count, int32_t depth, PackedPixel* pixels,
                            const PackedPixel* color_map, SampleLayout layout,
                            const uint8_t* source) {
   if (count <= 0) return 1;
+  const SampleLayoutFacts& facts = pixbase::pixel::FactsOf(layout);
   // A palette layout without a colour map has nothing to look up in: the
   // pixels are left as they are rather than read through a null map.
-  if (UsesColorMap(layout) && color_map == nullptr) return 1;
+  if (pixbase::pixel::UsesColorMap(facts) && color_map == nullptr) return 1;
   const int stride = depth > 8 ? 2 : 1;
-  int32_t done = pixbase::pixel::ImportLineVector(count, stride, pixels, color_map, layout, source);
-  source += static_cast<intptr_t>(done) * stride * pixbase::pixel::SamplesPerPixel(layout);
-  if (stride == 2) {
-    ImportLine<2>(count - done, pixels + done, color_map, layout, source);
-  } else {
-    ImportLine<1>(count - done, pixels + done, color_map, layout, source);
-  }
+  const auto line = stride == 2 ? ImportLine<2> : ImportLine<1>;
+  const intptr_t pixel_bytes = static_cast<intptr_t>(stride) * facts.samples;
+  // The pixels before the first cache-line boundary go the plain way, so
+  // that the vector loops write whole cache lines.
+  const auto address = reinterpret_cast<uintptr_t>(pixels);
+  int32_t head = 0;
+  if (address % sizeof(PackedPixel) == 0)
+    head = static_cast<int32_t>((kCacheLine - address % kCacheLine) % kCacheLine /
+                                sizeof(PackedPixel));
+  if (head >= count) head = 0;
+  line(head, pixels, color_map, facts, source);
+  const int32_t done = pixbase::pixel::ImportLineVector(
+      count - head, stride, pixels + head, color_map, facts, source + head * pixel_bytes);
+  const int32_t at = head + done;
+  line(count - at, pixels + at, color_map, facts, source + at * pixel_bytes);
   return 1;
 }
 

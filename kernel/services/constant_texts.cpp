@@ -1,5 +1,5 @@
 // The exported constant texts: pointer variables bound to data ordinals.
-#include "pixbase/memory.h"
+#include "pixbase/constant_texts.h"
 
 namespace {
 const char kLightGray[] = "#dfdfdf";

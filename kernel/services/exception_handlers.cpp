@@ -6,10 +6,10 @@
 #include <cstring>
 
 #include "pixbase/exceptions.h"
-#include "pixbase/memory.h"
+#include "pixbase/streams.h"
 #include "platform/platform.h"
 #ifdef PIXBASE_TEST_HOOKS
-#include "test_hooks.h"
+#include "services/test_hooks.h"
 #endif
 
 namespace {

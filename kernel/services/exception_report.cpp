@@ -1,6 +1,6 @@
 // The report record that every image embeds.
+#include "pixbase/allocator.h"
 #include "pixbase/exceptions.h"
-#include "pixbase/memory.h"
 
 extern "C" {
 

@@ -5,11 +5,11 @@
 #include <cstdio>
 #include <cstring>
 
-#include "character_classes.h"
 #include "pixbase/exceptions.h"
 #include "pixbase/text.h"
 #include "platform/platform.h"
 #include "platform/system_services.h"
+#include "services/character_classes.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstdarg>
 #include <cstdio>
 
-#include "pixbase/memory.h"
+#include "pixbase/streams.h"
 #include "platform/platform.h"
 
 namespace {
@@ -92,7 +92,6 @@ int CheckPathAccess(const char* path, int mode) {
   return pixbase::platform::CheckPathAccess(path, mode);
 }
 int WriteStreamChar(int character, FILE* stream) { return std::fputc(character, stream); }
-void JumpToContext(jmp_buf env, int value) { longjmp(env, value); }
 int SetDescriptorMode(int descriptor, int mode) {
   return pixbase::platform::SetDescriptorMode(descriptor, mode);
 }

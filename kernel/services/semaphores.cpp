@@ -1,9 +1,9 @@
 // Semaphore records: a system binary semaphore and its signature.
 #include "platform/semaphores.h"
 
-#include "pixbase/memory.h"
+#include "pixbase/allocator.h"
 #include "pixbase/semaphore.h"
-#include "raise.h"
+#include "services/raise.h"
 
 extern "C" {
 

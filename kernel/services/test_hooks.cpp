@@ -1,5 +1,5 @@
 // Hooks of the test build; see test_hooks.h.
-#include "test_hooks.h"
+#include "services/test_hooks.h"
 
 #include <atomic>
 
@@ -8,7 +8,9 @@ namespace {
 std::atomic<int32_t> g_succeed{-1};  // -1: injection off
 std::atomic<int32_t> g_fail{0};
 std::atomic<int32_t> g_attempts{0};
+std::atomic<int32_t> g_live_blocks{0};
 std::atomic<MessageBoxObserver> g_box_observer{nullptr};
+std::atomic<int32_t> g_exit_releases_arranged{0};
 }  // namespace
 
 void FailAllocationsAfter(int32_t succeed, int32_t fail) {
@@ -33,8 +35,16 @@ bool AllocationShouldFail() {
   return fail < 0 || attempt < succeed + fail;
 }
 
+void CountLiveBlocks(int32_t change) { g_live_blocks += change; }
+
+int32_t LiveBlocks() { return g_live_blocks; }
+
 void ObserveMessageBoxes(MessageBoxObserver observer) { g_box_observer = observer; }
 
 MessageBoxObserver MessageBoxObserverInstalled() { return g_box_observer; }
+
+void NoteExitReleaseArranged() { ++g_exit_releases_arranged; }
+
+int32_t ExitReleasesArranged() { return g_exit_releases_arranged; }
 
 }  // namespace pixbase::testing

@@ -8,10 +8,10 @@
 #include <cstdio>
 #include <cstring>
 
-#include "character_classes.h"
-#include "pixbase/memory.h"
+#include "pixbase/allocator.h"
 #include "pixbase/text.h"
-#include "raise.h"
+#include "services/character_classes.h"
+#include "services/raise.h"
 
 namespace {
 

@@ -45,13 +45,14 @@ void FindSetupDirectory() {
 }
 
 void NotifyRunningViewer() {
-  int monitor = platform::ReadProfileInteger(kSettingsFile, kSettingSection, "Monitor", 0);
+  int monitor = platform::ReadProfileInteger(kSettingsFile, kSettingSection, kMonitorKey, 0);
   if (monitor == 0) return;
   auto viewer = static_cast<platform::Window>(static_cast<std::uint32_t>(monitor));
   // A viewer that is hung, or slow to answer, cannot hold setup up: the
   // message is given up on rather than waited for.
   if (platform::WindowExists(viewer))
-    platform::SendToWindowWithin(viewer, kViewerNotifyMessage, 16, 0, kViewerNotifyTimeoutMs);
+    platform::SendToWindowWithin(viewer, kViewerNotifyMessage, kViewerReleaseFiles, 0,
+                                 kViewerNotifyTimeoutMs);
 }
 
 void WriteInstallPaths() {

@@ -15,7 +15,11 @@ constexpr const char* kUninstallSubkey = "Lumaview";
 constexpr const char* kUninstallerFile = "UNINST32.EXE";
 constexpr const char* kAdvertisementPicture = "Widelens.GIF";
 constexpr const char* kCachePattern = "Cache\\*.*";
+// Sent synchronously to the running viewer before its files are replaced,
+// with wParam kViewerReleaseFiles and lParam 0: the viewer lets go of its
+// files and closes.
 constexpr unsigned kViewerNotifyMessage = 19592;
+constexpr unsigned kViewerReleaseFiles = 16;
 // The longest setup waits for a running viewer to take that message.
 constexpr unsigned kViewerNotifyTimeoutMs = 5000;
 

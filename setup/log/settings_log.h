@@ -14,6 +14,9 @@ constexpr const char* kSettingsFile = "Lumaview.INI";
 constexpr const char* kInstallSection = "INSTALL";
 constexpr const char* kUninstallSection = "UNINSTALL";
 constexpr const char* kSettingSection = "SETTING";
+// [SETTING] Monitor: the decimal window handle of a running viewer, 0 or
+// missing for none; written by the viewer, read by setup.
+constexpr const char* kMonitorKey = "Monitor";
 constexpr const char* kAdBarSection = "ADBarParamter";
 constexpr const char* kUninstallKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 

@@ -11,12 +11,7 @@
 
 namespace {
 
-using lumaview::testing::Library;
-
-const Library& Pixbase() {
-  static Library library(lumaview::testing::BuiltLibraryPath());
-  return library;
-}
+using lumaview::testing::Pixbase;
 
 TEST(ClientFloorTest, TheLibraryLoads) { ASSERT_TRUE(Pixbase().loaded()); }
 

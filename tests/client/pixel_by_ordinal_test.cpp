@@ -11,12 +11,7 @@
 
 namespace {
 
-using lumaview::testing::Library;
-
-const Library& Pixbase() {
-  static Library library(lumaview::testing::BuiltLibraryPath());
-  return library;
-}
+using lumaview::testing::Pixbase;
 
 using SetProgressMonitorFn = ProgressMonitor(PIXBASE_CALL*)(ProgressMonitor);
 using ReportProgressFn = int32_t(PIXBASE_CALL*)(int32_t, const char*, int32_t, int32_t);

@@ -3,9 +3,9 @@
 // and the texts go with the entry.
 #include <gtest/gtest.h>
 
-#include "image_raises.h"
 #include "pixbase/pixbase.h"
-#include "test_hooks.h"
+#include "raise_recorder.h"
+#include "services/test_hooks.h"
 
 namespace {
 

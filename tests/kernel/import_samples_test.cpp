@@ -1,11 +1,13 @@
 // Unpacking of raw samples: the listed examples and every layout code at
 // depths up to and above 8, at every vector level, against the reference
-// model, with source buffers of exactly the line's size.
+// model, with source buffers of exactly the line's size and colour maps that
+// end at an inaccessible page.
 #include <gtest/gtest.h>
 
 #include <random>
 #include <vector>
 
+#include "guarded_memory.h"
 #include "pixbase/pixel.h"
 #include "pixel/vector_level.h"
 #include "pixel_reference.h"
@@ -18,7 +20,7 @@ using pixbase::pixel::VectorLevel;
 
 class ImportSamplesTest : public ::testing::Test {
  protected:
-  void TearDown() override { LimitVectorLevel(VectorLevel::kAvx512); }
+  void TearDown() override { LimitVectorLevel(pixbase::pixel::kWidestVectorLevel); }
 };
 
 uint32_t Import1(int32_t layout, int32_t depth, std::vector<uint8_t> source,
@@ -71,16 +73,59 @@ TEST_F(ImportSamplesTest, EveryLayoutAndDepthMatchesTheReferenceAtEveryVectorLev
                                pixel_reference::SamplesPerPixel(layout) * (depth > 8 ? 2 : 1);
           std::vector<uint8_t> source(bytes);  // exactly the line: over-reads are caught
           for (uint8_t& b : source) b = static_cast<uint8_t>(random());
-          std::vector<uint32_t> pixels(static_cast<size_t>(count));
-          for (uint32_t& p : pixels) p = static_cast<uint32_t>(random());
-          std::vector<uint32_t> expected = pixels;
-          pixel_reference::ImportSamples(count, depth, expected.data(), map.data(), layout,
+          // The line starts count % 16 pixels into its buffer, so that the
+          // parts before the first cache-line boundary vary too.
+          const size_t start = static_cast<size_t>(count % 16);
+          std::vector<uint32_t> buffer(start + static_cast<size_t>(count));
+          for (uint32_t& p : buffer) p = static_cast<uint32_t>(random());
+          std::vector<uint32_t> expected = buffer;
+          pixel_reference::ImportSamples(count, depth, expected.data() + start, map.data(), layout,
                                          source.data());
-          ASSERT_EQ(
-              ImportPixelSamples(count, depth, pixels.data(), map.data(), layout, source.data()),
-              1);
-          ASSERT_EQ(pixels, expected) << "level " << level << " layout " << layout << " depth "
+          ASSERT_EQ(ImportPixelSamples(count, depth, buffer.data() + start, map.data(), layout,
+                                       source.data()),
+                    1);
+          ASSERT_EQ(buffer, expected) << "level " << level << " layout " << layout << " depth "
                                       << depth << " count " << count;
+        }
+      }
+    }
+  }
+}
+
+// A colour map need only hold the entries the samples name: a map of n
+// entries ending at an inaccessible page, with samples below n, is read
+// without a fault on every path (a read past it ends the test program).
+TEST_F(ImportSamplesTest, ColourMapsEndingAtAnInaccessiblePageAreReadOnlyWhereNamed) {
+  std::mt19937 random(23);
+  const int32_t entries[] = {1, 2, 16, 17, 64, 65, 128, 129, 200, 255, 256};
+  const int32_t counts[] = {63, 64, 65, 128, 200, 1000};
+  for (int level = 0; level <= static_cast<int>(ProcessorVectorLevel()); ++level) {
+    LimitVectorLevel(static_cast<VectorLevel>(level));
+    for (int32_t n : entries) {
+      lumaview::testing::GuardedMemory memory(sizeof(uint32_t) * static_cast<size_t>(n));
+      ASSERT_TRUE(memory.usable());
+      auto* map = static_cast<uint32_t*>(memory.data());
+      for (int32_t e = 0; e < n; ++e) map[e] = static_cast<uint32_t>(random());
+      for (int32_t layout : {SampleIndex, SampleIndex1, SampleIndexAlpha, SampleIndexAlpha3}) {
+        for (int32_t depth : {8, 16}) {
+          for (int32_t count : counts) {
+            const int stride = depth > 8 ? 2 : 1;
+            const int samples = pixel_reference::SamplesPerPixel(layout);
+            std::vector<uint8_t> source(static_cast<size_t>(count) * samples * stride);
+            for (uint8_t& b : source) b = static_cast<uint8_t>(random());
+            // Every index sample (the first of each pixel) names an entry;
+            // the largest one the last, so that the whole map is in use.
+            for (int32_t p = 0; p < count; ++p)
+              source[static_cast<size_t>(p) * samples * stride] =
+                  static_cast<uint8_t>(p == count / 2 ? n - 1 : random() % n);
+            std::vector<uint32_t> pixels(static_cast<size_t>(count), 0xA5A5A5A5u);
+            std::vector<uint32_t> expected = pixels;
+            pixel_reference::ImportSamples(count, depth, expected.data(), map, layout,
+                                           source.data());
+            ImportPixelSamples(count, depth, pixels.data(), map, layout, source.data());
+            ASSERT_EQ(pixels, expected) << "level " << level << " entries " << n << " layout "
+                                        << layout << " depth " << depth << " count " << count;
+          }
         }
       }
     }

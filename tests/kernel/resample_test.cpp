@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <utility>
 #include <vector>
 
 #include "pixbase/pixel.h"
@@ -63,6 +64,29 @@ TEST(ResampleMapTest, LongLinesDoNotOverflowTheAccumulator) {
   EXPECT_EQ(map[0], 0);
   for (size_t i = 1; i < map.size(); ++i) EXPECT_GT(map[i], map[i - 1]);
   EXPECT_LT(map.back(), s);
+}
+
+TEST(ResampleMapTest, VeryLongDestinationsEndAtTheLastSourcePixel) {
+  // The single-precision ratio rounds i * S / D up to S for the last entries
+  // of these maps; each of them names pixel S - 1, and every entry below
+  // that is the truncated product as before.
+  const std::pair<int32_t, int32_t> cases[] = {{1, 13103685}, {2, 26207370}, {5, 40000000}};
+  for (const auto& [s, d] : cases) {
+    const std::vector<int32_t> map = MapOf(s, d);
+    ASSERT_EQ(map.size(), static_cast<size_t>(d));
+    EXPECT_EQ(map.back(), s - 1) << s << "->" << d;
+    volatile float ratio = static_cast<float>(static_cast<double>(s) / d);
+    int32_t clamped = 0;
+    for (int32_t i = 0; i < d; ++i) {
+      // Each step rounded to single precision, also where floats are kept wider.
+      volatile float position = static_cast<float>(i);
+      volatile float exact = position * ratio;
+      const auto product = static_cast<int32_t>(exact);
+      if (product >= s) ++clamped;
+      ASSERT_EQ(map[static_cast<size_t>(i)], product < s ? product : s - 1) << s << "->" << d;
+    }
+    EXPECT_GT(clamped, 0) << s << "->" << d << " no longer rounds past the source";
+  }
 }
 
 std::vector<uint32_t> Smoothed(std::vector<uint32_t> line) {

@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "raise_recorder.h"
-#include "test_hooks.h"
+#include "services/test_hooks.h"
 
 namespace {
 

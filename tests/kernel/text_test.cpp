@@ -10,7 +10,7 @@
 
 #include "pixbase/memory.h"
 #include "raise_recorder.h"
-#include "test_hooks.h"
+#include "services/test_hooks.h"
 
 namespace {
 

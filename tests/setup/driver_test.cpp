@@ -10,6 +10,7 @@
 #include "common/text.h"
 #include "harness.h"
 #include "payload/payload_table.h"
+#include "platform/simulated/removal_state.h"
 #include "platform/simulated/shell_state.h"
 
 namespace setup {
@@ -261,12 +262,12 @@ TEST_F(Driver, TheRecordedViewerIsToldBeforeTheCopy) {
 TEST_F(Driver, AHungOrSlowViewerCannotHoldSetupUp) {
   Window viewer = 0x5150;
   TheMachine().windows.insert(viewer);
-  TheMachine().hung_windows.insert(viewer);
+  TheRemoval().hung.insert(viewer);
   SetProfileValue("SETTING", "Monitor", std::to_string(viewer));
   AcceptStart();
   ASSERT_EQ(RunInstaller(), 1);
   EXPECT_TRUE(TheMachine().sent.empty());
-  EXPECT_EQ(JournalLines("send"), (std::vector<std::string>{"send 19592 16 0 to 20816 gave up"}));
+  EXPECT_EQ(JournalLines("send"), (std::vector<std::string>{"send 19592 16 0 to 20816 timed out"}));
   EXPECT_TRUE(Exists("C:\\Corvane\\Widelens\\Lumaview.exe"));
 
   // A window that takes a minute to answer is given up after the time-out.
@@ -279,7 +280,7 @@ TEST_F(Driver, AHungOrSlowViewerCannotHoldSetupUp) {
   std::uint32_t at_copy = 0;
   OnDialog(105, [&](Window) { at_copy = TheMachine().clock; });
   ASSERT_EQ(RunInstaller(), 1);
-  EXPECT_EQ(JournalLines("send"), (std::vector<std::string>{"send 19592 16 0 to 20816 gave up"}));
+  EXPECT_EQ(JournalLines("send"), (std::vector<std::string>{"send 19592 16 0 to 20816 timed out"}));
   EXPECT_LE(at_copy - before, 5000u);
 }
 

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "platform/simulated/removal_state.h"
 #include "platform/simulated/shell_state.h"
 #include "platform/simulated/string_tables.h"
 #include "resources/resource_ids.h"
@@ -122,7 +123,7 @@ struct SearchState {
 };
 std::map<platform::Search, SearchState> searches;
 std::map<platform::RegistryKey, std::string> open_keys;
-std::set<platform::Event> open_events;
+std::map<platform::Event, std::string> event_names;  // events this process made
 
 platform::Handle NewHandle() { return TheMachine().next_handle++; }
 
@@ -232,13 +233,14 @@ void ResetMachine() {
   open_files.clear();
   searches.clear();
   open_keys.clear();
-  open_events.clear();
+  event_names.clear();
   AddDirectory("C:\\WINDOWS");
   AddDirectory("D:\\SETUP");
   AddRegistryKey("HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall");
   the_machine->free_bytes = {{'C', 1ull << 32}, {'D', 0}};
   the_machine->string_tables = GeneratedStringTables();
   ResetShell();
+  ResetRemoval();
 }
 
 std::map<int, std::string>& Strings() {
@@ -445,7 +447,7 @@ bool RegistryKeyExists(const std::string& key) {
 
 int OpenHandleCount() {
   return static_cast<int>(open_files.size() + searches.size() + open_keys.size() +
-                          open_events.size());
+                          event_names.size());
 }
 
 std::vector<std::string> JournalLines(const std::string& prefix) {
@@ -454,6 +456,11 @@ std::vector<std::string> JournalLines(const std::string& prefix) {
     if (line.compare(0, prefix.size(), prefix) == 0) lines.push_back(line);
   }
   return lines;
+}
+
+std::string OpenKeyPath(platform::RegistryKey key) {
+  auto it = open_keys.find(key);
+  return it == open_keys.end() ? std::string() : it->second;
 }
 
 }  // namespace setup::simulated
@@ -474,14 +481,19 @@ Event CreateNamedEvent(const char* name) {
   m.events.insert(simulated::Upper(name));
   simulated::Note(std::string("create event ") + name);
   Event event = simulated::NewHandle();
-  simulated::open_events.insert(event);
+  simulated::event_names[event] = simulated::Upper(name);
   return event;
 }
 
 void CloseNamedEvent(Event event) {
   if (event == 0) return;
-  simulated::open_events.erase(event);
   simulated::Note("close event");
+  // The last handle is gone: so is the event.
+  auto it = simulated::event_names.find(event);
+  if (it != simulated::event_names.end()) {
+    TheMachine().events.erase(it->second);
+    simulated::event_names.erase(it);
+  }
 }
 
 bool NtFamily() { return TheMachine().nt_family; }
@@ -905,25 +917,6 @@ Window CreateBackgroundWindow(const Rect& area, WindowHook paint, WindowHook ref
 
 bool WindowExists(Window window) { return TheMachine().windows.count(window) > 0; }
 
-bool SendToWindowWithin(Window window, unsigned message, std::uintptr_t wparam,
-                        std::intptr_t lparam, unsigned timeout_ms) {
-  Machine& m = TheMachine();
-  std::string line = "send " + std::to_string(message) + " " + std::to_string(wparam) + " " +
-                     std::to_string(lparam) + " to " + std::to_string(window);
-  auto delay = m.reply_delays.find(window);
-  bool hung = m.hung_windows.count(window) > 0;
-  if (hung || (delay != m.reply_delays.end() && delay->second > timeout_ms)) {
-    // A hung window is given up at once, a slow one after the time-out.
-    if (!hung) m.clock += timeout_ms;
-    simulated::Note(line + " gave up");
-    return false;
-  }
-  if (delay != m.reply_delays.end()) m.clock += delay->second;
-  m.sent.push_back({window, message, wparam, lparam});
-  simulated::Note(line);
-  return true;
-}
-
 void StartTimer(Window window, unsigned id, unsigned period_ms) {
   Machine& m = TheMachine();
   m.timers[{window, id}] = simulated::Timer{period_ms, m.clock + period_ms};
@@ -943,6 +936,8 @@ int ShowMessage(Window owner, const char* text, const char* caption, Buttons but
   m.messages.push_back(record);
   simulated::Note(std::string("message ") + caption + ": " + text);
   if (m.answer) return m.answer(record);
+  // Unscripted: the answer that goes on (Retry would ask again for ever).
+  if (buttons == Buttons::RetryCancel) return kAnswerCancel;
   return buttons == Buttons::YesNo ? kAnswerYes : kAnswerOk;
 }
 

@@ -138,10 +138,8 @@ struct Machine {
   std::set<Window> windows;                       // existing windows, the installer's and others'
   std::map<Window, platform::Rect> window_rects;  // others have window_size
   std::vector<SentMessage> sent;
-  // Windows of other programs that stopped answering: the system calls them
-  // hung, and a send that gives up on hung windows returns at once.
-  std::set<Window> hung_windows;
-  // Windows that answer only after this many milliseconds.
+  // Windows of other programs that answer a message only after this many
+  // milliseconds (hung ones: removal_state.h).
   std::map<Window, std::uint32_t> reply_delays;
   std::map<std::pair<Window, unsigned>, Timer> timers;
   std::map<Window, Dialog> dialogs;  // open dialogs
@@ -165,8 +163,8 @@ struct Machine {
 // The one machine that the simulated side of the platform works on.
 Machine& TheMachine();
 // A fresh machine: drives C and D, the Windows directory, the Uninstall key,
-// the string tables, an empty payload resource, and a fresh shell
-// (shell_state.h).
+// the string tables, an empty payload resource, and fresh shell and removal
+// sides (shell_state.h, removal_state.h).
 void ResetMachine();
 // The string table that LoadText answers from under the current code page.
 std::map<int, std::string>& Strings();
@@ -224,6 +222,10 @@ bool RegistryKeyExists(const std::string& key);
 int OpenHandleCount();
 // The journal lines that start with `prefix`, in order.
 std::vector<std::string> JournalLines(const std::string& prefix);
+
+// --- For the machine's other sides ------------------------------------------
+// The canonical path of an open registry key ("hklm\software\..."), or empty.
+std::string OpenKeyPath(platform::RegistryKey key);
 
 }  // namespace setup::simulated
 

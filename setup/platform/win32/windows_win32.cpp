@@ -142,13 +142,6 @@ Window CreateBackgroundWindow(const Rect& area, WindowHook paint, WindowHook ref
 
 bool WindowExists(Window window) { return IsWindow(W(window)) != FALSE; }
 
-bool SendToWindowWithin(Window window, unsigned message, std::uintptr_t wparam,
-                        std::intptr_t lparam, unsigned timeout_ms) {
-  DWORD_PTR reply = 0;
-  return SendMessageTimeoutA(W(window), message, wparam, lparam, SMTO_ABORTIFHUNG | SMTO_NORMAL,
-                             timeout_ms, &reply) != 0;
-}
-
 void StartTimer(Window window, unsigned id, unsigned period_ms) {
   SetTimer(W(window), id, period_ms, nullptr);
 }
@@ -157,7 +150,10 @@ void StopTimer(Window window, unsigned id) { KillTimer(W(window), id); }
 void PostQuit() { PostQuitMessage(0); }
 
 int ShowMessage(Window owner, const char* text, const char* caption, Buttons buttons) {
-  return MessageBoxA(W(owner), text, caption, buttons == Buttons::YesNo ? MB_YESNO : MB_OK);
+  UINT type = buttons == Buttons::YesNo         ? MB_YESNO
+              : buttons == Buttons::RetryCancel ? MB_RETRYCANCEL
+                                                : MB_OK;
+  return MessageBoxA(W(owner), text, caption, type);
 }
 
 // --- Dialogs -----------------------------------------------------------------------------

@@ -1,0 +1,62 @@
+// Settings file, folder listing, program folder, lead bytes and strings on
+// Windows.
+#include "win32/system_win32.h"
+
+#include "core/captions.h"
+#include "log/settings_log.h"
+#include "viewer_ids.h"
+
+namespace viewer::win32 {
+
+std::uint32_t ProfileStore::ReadNumber(const char* section, const char* key,
+                                       std::uint32_t fallback) {
+  return static_cast<std::uint32_t>(
+      GetPrivateProfileIntA(section, key, static_cast<INT>(fallback), setup::kSettingsFile));
+}
+
+bool ProfileStore::WriteText(const char* section, const char* key, const char* value) {
+  return WritePrivateProfileStringA(section, key, value, setup::kSettingsFile) != 0;
+}
+
+std::vector<std::string> FilesOfFolder(const std::string& folder) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+      names.emplace_back(found.cFileName);
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  return names;
+}
+
+std::string ProgramFolder() {
+  char path[MAX_PATH];
+  DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+  if (length == 0 || length >= sizeof path) return std::string();
+  return FolderPart(std::string(path, length), AnsiLeadByte);
+}
+
+std::string FullPath(const std::string& path) {
+  char full[MAX_PATH];
+  DWORD length = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
+  if (length == 0 || length >= sizeof full) return path;
+  return std::string(full, length);
+}
+
+bool AnsiLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != 0; }
+
+Strings::Strings(HINSTANCE instance) : instance_(instance), chinese_(GetACP() == 936) {}
+
+int Strings::Id(int english_id) const {
+  return chinese_ ? english_id + VIEWER_CHINESE_OFFSET : english_id;
+}
+
+std::string Strings::Text(int english_id) const {
+  char text[1024];
+  int length = LoadStringA(instance_, static_cast<UINT>(Id(english_id)), text, sizeof text);
+  return std::string(text, length > 0 ? static_cast<std::size_t>(length) : 0);
+}
+
+}  // namespace viewer::win32
