@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+#include "common/paths.h"
+
 namespace setup {
 
 std::size_t CopyText(char* target, std::size_t size, const char* source) {
@@ -36,5 +38,7 @@ void FormatWithText(char* target, std::size_t size, const char* format, const ch
     rest = mark + 2;
   }
 }
+
+bool SameTextIgnoringCase(const char* a, const char* b) { return SamePath(a, b); }
 
 }  // namespace setup

@@ -15,6 +15,11 @@ std::size_t AppendText(char* target, std::size_t size, const char* source);
 // Replaces every "%s" of `format` by `text`, cut to the buffer.
 void FormatWithText(char* target, std::size_t size, const char* format, const char* text);
 
+// Case-blind comparison of words that are not paths (command-line options,
+// file names): the comparison of SamePath (common/paths.h), which folds
+// ASCII letters and steps over double-byte characters.
+bool SameTextIgnoringCase(const char* a, const char* b);
+
 }  // namespace setup
 
 #endif
