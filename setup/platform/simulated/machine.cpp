@@ -146,6 +146,14 @@ bool TakesNoEntries(const std::string& canonical) {
   return it != TheMachine().nodes.end() && it->second.directory && it->second.locked;
 }
 
+// Counts a fallible call; true when it is the one that is to fail.
+bool InjectedFailure(const char* what) {
+  Machine& m = TheMachine();
+  if (++m.fallible_calls != m.fail_call) return false;
+  m.failed_call = what;
+  return true;
+}
+
 void Note(const std::string& line) { TheMachine().journal.push_back(line); }
 
 platform::FoundEntry EntryFor(const std::string& name, const Node* node) {
@@ -523,12 +531,18 @@ std::size_t WindowsDirectory(char* buffer, std::size_t size) {
 
 void* AllocateZeroed(std::size_t size) {
   Machine& m = TheMachine();
+  if (simulated::InjectedFailure("allocation")) return nullptr;
   if (m.allocations_left == 0) return nullptr;
   if (m.allocations_left > 0) --m.allocations_left;
-  return std::calloc(size == 0 ? 1 : size, 1);
+  void* block = std::calloc(size == 0 ? 1 : size, 1);
+  if (block != nullptr) m.live_blocks.insert(block);
+  return block;
 }
 
-void ReleaseBlock(void* block) { std::free(block); }
+void ReleaseBlock(void* block) {
+  TheMachine().live_blocks.erase(block);
+  std::free(block);
+}
 
 std::uint32_t Milliseconds() { return TheMachine().clock; }
 
@@ -585,7 +599,7 @@ int ReadProfileInteger(const char* file, const char* section, const char* key, i
 bool WriteProfileText(const char* file, const char* section, const char* key, const char* value) {
   Machine& m = TheMachine();
   m.journal.push_back(std::string("profile [") + section + "] " + key + "=" + value);
-  if (m.profiles_read_only) return false;
+  if (simulated::InjectedFailure("profile write") || m.profiles_read_only) return false;
   simulated::Profile& profile = m.profiles[simulated::ProfilePath(file)];
   simulated::Section* s = FindSection(profile, section);
   if (s == nullptr) {
@@ -613,6 +627,7 @@ bool EnterDirectory(const char* path) {
 
 bool MakeDirectory(const char* path) {
   Machine& m = TheMachine();
+  if (simulated::InjectedFailure("directory creation")) return false;
   std::string key = simulated::Canonical(path);
   if (key.empty() || simulated::IsRoot(key) || simulated::Exists(path)) return false;
   if (!simulated::DirectoryExists(simulated::ParentOf(key)) || simulated::DriveReadOnly(key) ||
@@ -633,7 +648,17 @@ std::size_t CurrentDirectory(char* buffer, std::size_t size) {
   return simulated::CopyOut(path, buffer, size);
 }
 
+namespace {
+File CreateOrTruncate(const char* path);
+}  // namespace
+
 File CreateFileForWriting(const char* path) {
+  if (simulated::InjectedFailure("file creation")) return 0;
+  return CreateOrTruncate(path);
+}
+
+namespace {
+File CreateOrTruncate(const char* path) {
   Machine& m = TheMachine();
   std::string key = simulated::Canonical(path);
   if (key.empty() || !simulated::DirectoryExists(simulated::ParentOf(key)) ||
@@ -655,9 +680,11 @@ File CreateFileForWriting(const char* path) {
   return file;
 }
 
+}  // namespace
+
 File CreateNewFile(const char* path) {
-  if (simulated::Exists(path)) return 0;
-  return CreateFileForWriting(path);
+  if (simulated::InjectedFailure("file creation") || simulated::Exists(path)) return 0;
+  return CreateOrTruncate(path);
 }
 
 File OpenFileForReading(const char* path) {
@@ -683,6 +710,7 @@ long ReadFromFile(File file, void* buffer, std::size_t count) {
 
 long WriteToFile(File file, const void* buffer, std::size_t count) {
   Machine& m = TheMachine();
+  if (simulated::InjectedFailure("write")) return -1;
   auto it = simulated::open_files.find(file);
   if (it == simulated::open_files.end() || !it->second.writing) return -1;
   m.clock += m.ms_per_write;

@@ -105,6 +105,13 @@ struct Machine {
   std::uint32_t clock = 5000;
   std::uint32_t ms_per_write = 0;  // the clock advances by this on every file write
   long allocations_left = -1;      // >= 0: allocations fail once this reaches 0
+  // Fault injection for the sweep: every fallible call (file creation, file
+  // write, directory creation, profile write, allocation) is counted, and
+  // the one whose number is fail_call (1 for the first) fails.
+  long fallible_calls = 0;
+  long fail_call = 0;
+  std::string failed_call;  // what the failed call was, e.g. "write"
+  std::set<void*> live_blocks;
 
   // File system.
   std::set<char> drives{'C', 'D'};  // upper-case letters present
