@@ -69,5 +69,27 @@ foreach(language en zh)
                     PARAMS "reason=Improper PNM image header")
 endforeach()
 
+# The installed product from its program group's link: setup installs a
+# FULLDATA of the modules and two of the pictures (in Samples), then the
+# link's target shows the first and steps to the second.
+set(fulldata ${CMAKE_BINARY_DIR}/e2e-fulldata)
+set(fulldata_stamp ${fulldata}/.staged)
+add_custom_command(
+  OUTPUT ${fulldata_stamp}
+  COMMAND ${CMAKE_COMMAND} -E rm -rf ${fulldata}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${fulldata}/Samples
+  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:velo_pnm> $<TARGET_FILE:velo_bmp> ${fulldata}
+  COMMAND ${CMAKE_COMMAND} -E copy ${pixmap} ${bitmap} ${fulldata}/Samples
+  COMMAND ${CMAKE_COMMAND} -E touch ${fulldata_stamp}
+  DEPENDS velo_pnm velo_bmp ${pixmap} ${bitmap}
+  COMMENT "Staging a FULLDATA for the viewer's end-to-end tests"
+  VERBATIM)
+add_custom_target(viewer_e2e_fulldata ALL DEPENDS ${fulldata_stamp})
+foreach(language en zh)
+  lumaview_e2e_test(viewer-link STEPS setup.install:${language} viewer.link:${language}
+                    FILES $<TARGET_FILE:setup>
+                    PATHS members=${SETUP_PAYLOAD_MEMBERS_DIR} fulldata=${fulldata})
+endforeach()
+
 lumaview_e2e_test(viewer-handshake STEPS viewer.handshake:en ${viewer_files}
                   FILES $<TARGET_FILE:setup> ${as_pixmap} TIMEOUT 1200)
