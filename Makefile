@@ -55,6 +55,7 @@ bench: deps
 	cmake --preset bench
 	cmake --build --preset bench -j $(JOBS)
 	build/bench/bin/pixbase_bench
+	build/bench/bin/coder_bench
 
 test: test-native test-fuzz test-win32
 

@@ -55,6 +55,9 @@ inline void PrintReport(const Rates& rates, const Rates* native) {
   const std::vector<Case> cases = Cases();
   const double kLibraryGoal = 0.9;  // of the native rate, for the Win32 library
   for (const Shape& shape : kShapes) {
+    bool measured = false;
+    for (const Case& c : cases) measured = measured || RateOf(rates, Key(shape, c)) > 0;
+    if (!measured) continue;
     const double copy = RateOf(rates, Key(shape, cases[0]));
     const double peer = RateOf(native != nullptr ? *native : rates, Key(shape, cases[1]));
     std::printf("\n%-44s %10s %8s %8s",

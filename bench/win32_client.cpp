@@ -5,11 +5,12 @@
 // of load falls on all alike, and the medians are reported.
 //
 //   pixbase_bench_win32 [--native=RATES] [--repetitions=N] [--min_time=SECONDS]
+//                       [--filter=TEXT]
 //
 // RATES is the native run's rates file (pixbase_bench --rates_out): the
 // table then gives each figure's ratio to the native one, and the ratio to
 // J444ToARGB uses the native run's figure for it (libyuv is not part of the
-// Win32 build).
+// Win32 build). TEXT limits the run to the cases whose "shape/name" holds it.
 #include <windows.h>
 
 #include <algorithm>
@@ -56,6 +57,7 @@ int main(int argc, char** argv) {
   const char* native_path = nullptr;
   int repetitions = 5;
   double min_time = 0.3;
+  std::string filter;
   for (int i = 1; i < argc; ++i) {
     if (std::strncmp(argv[i], "--native=", 9) == 0) {
       native_path = argv[i] + 9;
@@ -63,8 +65,12 @@ int main(int argc, char** argv) {
       repetitions = std::max(1, std::atoi(argv[i] + 14));
     } else if (std::strncmp(argv[i], "--min_time=", 11) == 0) {
       min_time = std::atof(argv[i] + 11);
+    } else if (std::strncmp(argv[i], "--filter=", 9) == 0) {
+      filter = argv[i] + 9;
     } else {
-      std::fprintf(stderr, "usage: %s [--native=RATES] [--repetitions=N] [--min_time=SECONDS]\n",
+      std::fprintf(stderr,
+                   "usage: %s [--native=RATES] [--repetitions=N] [--min_time=SECONDS] "
+                   "[--filter=TEXT]\n",
                    argv[0]);
       return 2;
     }
@@ -73,7 +79,8 @@ int main(int argc, char** argv) {
   std::vector<std::pair<size_t, size_t>> runs;  // (shape, case), once per repetition
   for (size_t s = 0; s < sizeof bench::kShapes / sizeof bench::kShapes[0]; ++s)
     for (size_t c = 0; c < cases.size(); ++c)
-      for (int r = 0; r < repetitions; ++r) runs.emplace_back(s, c);
+      if (bench::Key(bench::kShapes[s], cases[c]).find(filter) != std::string::npos)
+        for (int r = 0; r < repetitions; ++r) runs.emplace_back(s, c);
   std::shuffle(runs.begin(), runs.end(), std::mt19937(12345));
 
   std::map<std::string, std::vector<double>> measured;

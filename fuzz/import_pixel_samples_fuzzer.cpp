@@ -14,7 +14,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   lumaview::fuzz::InstallRefusingHandlers();
   FuzzedDataProvider input(data, size);
-  const auto level = static_cast<pixbase::pixel::VectorLevel>(input.ConsumeIntegralInRange(0, 3));
+  const auto level = static_cast<pixbase::pixel::VectorLevel>(
+      input.ConsumeIntegralInRange(0, static_cast<int>(pixbase::pixel::kWidestVectorLevel)));
   const int32_t layout = input.ConsumeIntegralInRange<int32_t>(-3, 18);
   const int32_t depth = input.ConsumeIntegralInRange<int32_t>(-1, 33);
   const int32_t count = input.ConsumeIntegralInRange<int32_t>(-2, 3000);
@@ -33,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   pixbase::pixel::LimitVectorLevel(level);
   FUZZ_CHECK(ImportPixelSamples(count, depth, pixels.data(), map.data(), layout, source.data()) ==
              1);
-  pixbase::pixel::LimitVectorLevel(pixbase::pixel::VectorLevel::kAvx512);
+  pixbase::pixel::LimitVectorLevel(pixbase::pixel::kWidestVectorLevel);
   FUZZ_CHECK(pixels == expected);
   return 0;
 }

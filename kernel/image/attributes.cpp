@@ -38,6 +38,44 @@ bool DeleteFirst(ImageRecord* image, const char* key) {
   return true;
 }
 
+enum class Added {
+  Yes,
+  No,      // nothing to add, or a copy failed (and reported itself)
+  NoNode,  // the node could not be had; nothing reported
+};
+
+// Adds a node of `key` and a non-empty `value` (a special key replacing its
+// earlier value).
+Added AddAttribute(ImageRecord* image, const char* key, const char* value) {
+  // The new node is complete before an earlier value of a special key goes,
+  // so that a failed allocation leaves the attribute as it was.
+  auto* node = static_cast<ImageAttribute*>(AllocateMemory(sizeof(ImageAttribute)));
+  if (node == nullptr) return Added::NoNode;
+  node->key = DuplicateString(key);
+  node->value = DuplicateString(value);
+  if (node->key == nullptr || node->value == nullptr) {
+    ReleaseNode(node);
+    return Added::No;
+  }
+  // From here on only the node's own copy of the key is read: the caller's
+  // key may be the text of a node that the replacement deletes.
+  const char* own_key = node->key;
+  if (IsSpecialKey(own_key))
+    while (DeleteFirst(image, own_key)) {
+    }
+  if (image->attributes == nullptr) {
+    image->attributes = node;
+    return Added::Yes;
+  }
+  ImageAttribute* after = image->attributes;
+  while (CompareNoCase(after->key, own_key) != 0 && after->next != nullptr) after = after->next;
+  node->previous = after;
+  node->next = after->next;
+  if (after->next != nullptr) after->next->previous = node;
+  after->next = node;
+  return Added::Yes;
+}
+
 }  // namespace
 
 extern "C" {
@@ -46,30 +84,7 @@ int32_t SetImageAttribute(ImageRecord* image, const char* key, const char* value
   if (key == nullptr || *key == '\0') return 0;
   if (value == nullptr) return DeleteFirst(image, key) ? 1 : 0;
   if (*value == '\0') return 0;
-  // The new node is complete before an earlier value of a special key goes,
-  // so that a failed allocation leaves the attribute as it was.
-  auto* node = static_cast<ImageAttribute*>(AllocateMemory(sizeof(ImageAttribute)));
-  if (node == nullptr) return 0;
-  node->key = DuplicateString(key);
-  node->value = DuplicateString(value);
-  if (node->key == nullptr || node->value == nullptr) {
-    ReleaseNode(node);
-    return 0;
-  }
-  if (IsSpecialKey(key))
-    while (DeleteFirst(image, key)) {
-    }
-  if (image->attributes == nullptr) {
-    image->attributes = node;
-    return 1;
-  }
-  ImageAttribute* after = image->attributes;
-  while (CompareNoCase(after->key, key) != 0 && after->next != nullptr) after = after->next;
-  node->previous = after;
-  node->next = after->next;
-  if (after->next != nullptr) after->next->previous = node;
-  after->next = node;
-  return 1;
+  return AddAttribute(image, key, value) == Added::Yes ? 1 : 0;
 }
 
 ImageAttribute* GetImageAttribute(ImageRecord* image, const char* key) {
@@ -108,7 +123,11 @@ void ParseImageAttribute(ImageRecord* image, const char* text) {
       value = DuplicateString(token);
     ++count;
   }
-  if (count >= 2 && key != nullptr && value != nullptr) SetImageAttribute(image, key, value);
+  // A node that cannot be had is the parser's failure to report: it has no
+  // result that could tell its caller.
+  if (count >= 2 && key != nullptr && value != nullptr && *key != '\0' && *value != '\0' &&
+      AddAttribute(image, key, value) == Added::NoNode)
+    pixbase::RaiseOutOfMemory("Unable to parse attribute");
   ReleaseMemory(&token);
   ReleaseMemory(&key);
   ReleaseMemory(&value);

@@ -103,7 +103,9 @@ void ReportImageExceptions(ImageRecord* image) {
   ExceptionReport report;
   InitExceptionReport(&report);
   CollectImageExceptions(image, &report);
-  if (report.severity != NoException) {
+  // A reason that could not be copied has been raised as that failure; the
+  // report is not raised again without it (a null reason reports nothing).
+  if (report.severity != NoException && report.reason != nullptr) {
     if (report.severity >= ErrorThreshold)
       RaiseError(report.severity, report.reason, report.description);
     RaiseWarning(report.severity, report.reason, report.description);

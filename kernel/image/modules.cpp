@@ -126,6 +126,29 @@ void ReleaseTags(char** tags) {
   ReleaseMemory(&tags);
 }
 
+// Starts the search of `directory`; null when nothing matches, and then
+// `no_record` tells whether the search record could not be allocated.
+ModuleScan* StartScan(const char* directory, bool* no_record) {
+  *no_record = false;
+  if (directory == nullptr) return nullptr;
+  char pattern[sizeof ModuleScan::pattern];
+  if (!JoinPath(pattern, sizeof pattern, directory, std::strlen(directory), kScanPattern))
+    return nullptr;
+  auto* scan = static_cast<ModuleScan*>(AllocateMemory(sizeof(ModuleScan)));
+  if (scan == nullptr) {
+    *no_record = true;
+    return nullptr;
+  }
+  std::memcpy(scan->pattern, pattern, sizeof pattern);
+  scan->first = 1;
+  scan->search = pixbase::platform::BeginFileSearch(scan->pattern, scan->found, sizeof scan->found);
+  if (scan->search == nullptr) {
+    ReleaseMemory(&scan);
+    return nullptr;
+  }
+  return scan;
+}
+
 }  // namespace
 
 namespace pixbase {
@@ -161,7 +184,14 @@ char** ListCoderModules(void) {
   if (tags == nullptr) return nullptr;
   uint32_t count = 0;
   for (char* const* directory = pixbase::ModuleDirectories(); *directory != nullptr; ++directory) {
-    ModuleScan* scan = OpenModuleScan(*directory);
+    bool no_record = false;
+    ModuleScan* scan = StartScan(*directory, &no_record);
+    if (no_record) {
+      // A directory that could not be searched would go missing from the
+      // list unnoticed: no list, as when the array cannot grow.
+      ReleaseTags(tags);
+      return nullptr;
+    }
     if (scan == nullptr) continue;
     while (const char* name = NextModuleScanName(scan)) {
       if (!pixbase::MatchWildcard(name, kNameFilter)) continue;
@@ -377,8 +407,9 @@ void SetLibrarySearchPath(const char* path) {
 
 void* LoadLibraryOnPath(const char* name) {
   if (name == nullptr) return nullptr;
-  // A name that already locates its file is loaded as it is.
-  if (g_search_path == nullptr || pixbase::platform::NamesAPath(name))
+  // Only an absolute name is loaded as it is; a relative one, even with
+  // separators in it, is looked for in each element of the search path.
+  if (g_search_path == nullptr || pixbase::platform::IsAbsolutePath(name))
     return pixbase::platform::LoadSharedLibrary(name);
   char path[PIXBASE_TEXT_EXTENT];
   const char* element = g_search_path;
@@ -408,20 +439,8 @@ char* ModuleErrorText(void) { return GetSystemErrorText(); }
 int32_t ReturnZero(void) { return 0; }
 
 ModuleScan* OpenModuleScan(const char* directory) {
-  if (directory == nullptr) return nullptr;
-  char pattern[sizeof ModuleScan::pattern];
-  if (!JoinPath(pattern, sizeof pattern, directory, std::strlen(directory), kScanPattern))
-    return nullptr;
-  auto* scan = static_cast<ModuleScan*>(AllocateMemory(sizeof(ModuleScan)));
-  if (scan == nullptr) return nullptr;
-  std::memcpy(scan->pattern, pattern, sizeof pattern);
-  scan->first = 1;
-  scan->search = pixbase::platform::BeginFileSearch(scan->pattern, scan->found, sizeof scan->found);
-  if (scan->search == nullptr) {
-    ReleaseMemory(&scan);
-    return nullptr;
-  }
-  return scan;
+  bool no_record = false;
+  return StartScan(directory, &no_record);
 }
 
 const char* NextModuleScanName(ModuleScan* scan) {

@@ -25,6 +25,9 @@ namespace {
 FormatEntry* g_first = nullptr;
 char* g_module_directories[pixbase::kModuleDirectoryCount + 1] = {};
 
+// The two locks, made on first use and kept for the life of the process:
+// never deleted, not even when the library is unloaded or the process ends,
+// since another thread may still be inside a registry operation then.
 std::atomic<SemaphoreRecord*> g_registry_lock{nullptr};
 std::atomic<SemaphoreRecord*> g_detection_lock{nullptr};
 std::atomic<bool> g_release_at_exit{false};
@@ -56,18 +59,6 @@ class Held {
  private:
   SemaphoreRecord* lock_;
 };
-
-// The locks live as long as the library: they go when it is unloaded or the
-// process ends, after every clean-up registered later has run.
-struct LocksOfTheLibrary {
-  LocksOfTheLibrary() = default;
-  LocksOfTheLibrary(const LocksOfTheLibrary&) = delete;
-  LocksOfTheLibrary& operator=(const LocksOfTheLibrary&) = delete;
-  ~LocksOfTheLibrary() {
-    DeleteSemaphore(g_registry_lock.exchange(nullptr));
-    DeleteSemaphore(g_detection_lock.exchange(nullptr));
-  }
-} g_locks_of_the_library;
 
 void ReleaseEntry(FormatEntry* entry) {
   ReleaseMemory(&entry->name);

@@ -1,24 +1,24 @@
 // The library's tokenizer: splits a line into tokens at break characters and
 // blanks, with quoted stretches, an escape character and optional case
 // folding. The caller keeps the state and the position between calls.
-#include <cctype>
 #include <cstring>
 
 #include "pixbase/attributes.h"
+#include "services/character_classes.h"
 
 namespace {
 
 bool InSet(const char* set, char c) { return set != nullptr && std::strchr(set, c) != nullptr; }
 
-// Stores one character, cut at size - 1 characters; folded outside quotes.
+// Stores one character, cut at size - 1 characters; folded outside quotes,
+// A to Z and a to z only, whatever locale the client has chosen.
 void Store(TokenState* state, char* token, int32_t size, char c, bool fold) {
   if (token == nullptr || state->length < 0 || state->length >= size - 1) return;
   if (fold && state->state != TokenQuoted) {
-    unsigned char byte = static_cast<unsigned char>(c);
     if ((state->flags & 3) == TokenUpperCase)
-      c = static_cast<char>(std::toupper(byte));
+      c = static_cast<char>(pixbase::text::ToUpper(c));
     else if ((state->flags & 3) == TokenLowerCase)
-      c = static_cast<char>(std::tolower(byte));
+      c = static_cast<char>(pixbase::text::ToLower(c));
   }
   token[state->length++] = c;
 }

@@ -8,9 +8,9 @@ namespace pixbase::pixel {
 
 inline constexpr int kToneTableLength = 351;
 inline constexpr int kToneTableLast = kToneTableLength - 1;
-// Three zero bytes follow the last entry, so that a vector unit may read
-// four bytes at any index.
-inline constexpr int kToneTableStorage = kToneTableLength + 3;
+// Zero bytes follow the last entry up to 384, so that a vector unit may read
+// four bytes at any index, or the table as six blocks of 64 bytes.
+inline constexpr int kToneTableStorage = 384;
 
 extern const uint8_t kPhotoYCCToneTable[kToneTableStorage];
 extern const uint8_t kAlternateYCCToneTable[kToneTableStorage];

@@ -3,6 +3,7 @@
 // loops compute: the conversion uses the same single-precision products and
 // sums as the conversion tables, and the import and CMYK loops are integer
 // byte moves.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -28,33 +29,25 @@ namespace pixbase::pixel {
 
 namespace {
 
-// Byte shuffle controls for one 128-bit lane of four pixels: byte 4j + b of
-// the lane receives the source byte the control names (0x80: zero).
+// The byte shuffle control for one 128-bit lane of four pixels with
+// one-byte samples: byte 4j + b of the lane receives the sample byte the
+// control names (0x80: zero).
 struct ImportPlan {
-  alignas(16) uint8_t first[16];
-  alignas(16) uint8_t second[16];
-  bool two_loads;
-  int32_t bytes_per_pixel;
+  alignas(16) uint8_t control[16];
+  int32_t bytes_per_pixel;  // samples per pixel
   ImportKind kind;
   uint32_t keep;
   uint32_t flip;
 };
 
-// The plan of a layout for samples `stride` bytes apart.
-ImportPlan MakeImportPlan(const SampleLayoutFacts& facts, int32_t stride) {
+ImportPlan MakeImportPlan(const SampleLayoutFacts& facts) {
   ImportPlan plan;
   const int samples = facts.samples;
-  plan.bytes_per_pixel = samples * stride;
-  plan.two_loads = plan.bytes_per_pixel > 4;
-  std::memset(plan.first, 0x80, sizeof plan.first);
-  std::memset(plan.second, 0x80, sizeof plan.second);
-  for (int j = 0; j < 4; ++j) {
-    // With two loads, the second starts at pixel 2 of the lane.
-    uint8_t* control = plan.two_loads && j >= 2 ? plan.second : plan.first;
-    const int base = plan.two_loads && j >= 2 ? j - 2 : j;
+  plan.bytes_per_pixel = samples;
+  std::memset(plan.control, 0x80, sizeof plan.control);
+  for (int j = 0; j < 4; ++j)
     for (int n = 0; n < samples; ++n)
-      control[4 * j + facts.target[n]] = static_cast<uint8_t>((base * samples + n) * stride);
-  }
+      plan.control[4 * j + facts.target[n]] = static_cast<uint8_t>(j * samples + n);
   plan.kind = facts.kind;
   plan.keep = facts.keep;
   plan.flip = facts.flip;
@@ -75,6 +68,8 @@ struct V {
   using I = __m128i;
   using F = __m128;
   static constexpr int kLanes = 4;
+  static constexpr bool kHasTernary = false;
+  static constexpr bool kToneWithBytePermutes = false;
   static PIXEL_TARGET PIXEL_INLINE I Load(const uint32_t* p) {
     return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
   }
@@ -129,6 +124,9 @@ struct V {
   using I = __m256i;
   using F = __m256;
   static constexpr int kLanes = 8;
+  static constexpr bool kWholeBlockLoads = false;
+  static constexpr bool kHasTernary = false;
+  static constexpr bool kToneWithBytePermutes = false;
   static PIXEL_TARGET PIXEL_INLINE I Load(const uint32_t* p) {
     return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
   }
@@ -208,6 +206,33 @@ struct V {
   using I = __m512i;
   using F = __m512;
   static constexpr int kLanes = 16;
+  static constexpr bool kHasTernary = true;
+  static constexpr bool kWholeBlockLoads = true;
+  // 64 samples from p; the first bytes of 64 pairs from p.
+  static PIXEL_TARGET PIXEL_INLINE I LoadBlock(const uint8_t* p) { return _mm512_loadu_si512(p); }
+  static PIXEL_TARGET PIXEL_INLINE I LoadBlockOfPairs(const uint8_t* p) {
+    return _mm512_inserti64x4(_mm512_castsi256_si512(_mm512_cvtepi16_epi8(_mm512_loadu_si512(p))),
+                              _mm512_cvtepi16_epi8(_mm512_loadu_si512(p + 64)), 1);
+  }
+  // The 32-bit words that start each lane's four pixels of `bytes` bytes.
+  static PIXEL_TARGET PIXEL_INLINE I LaneStarts(int32_t bytes) {
+    const I lane = _mm512_set_epi32(3, 3, 3, 3, 2, 2, 2, 2, 1, 1, 1, 1, 0, 0, 0, 0);
+    const I word = _mm512_set_epi32(3, 2, 1, 0, 3, 2, 1, 0, 3, 2, 1, 0, 3, 2, 1, 0);
+    return _mm512_add_epi32(_mm512_mullo_epi32(lane, _mm512_set1_epi32(bytes)), word);
+  }
+  static PIXEL_TARGET PIXEL_INLINE I Spread(I block, I starts) {
+    return _mm512_permutexvar_epi32(starts, block);
+  }
+  static constexpr bool kToneWithBytePermutes = false;
+  // (a & mask) | bits in one operation.
+  static PIXEL_TARGET PIXEL_INLINE I AndOr(I a, I mask, I bits) {
+    return _mm512_ternarylogic_epi32(a, mask, bits, 0xEA);
+  }
+  static PIXEL_TARGET PIXEL_INLINE F AsFloat(I a) { return _mm512_castsi512_ps(a); }
+  static PIXEL_TARGET PIXEL_INLINE F Sub(F a, F b) { return _mm512_sub_ps(a, b); }
+  // a * b - c rounded once: used only where the product and the difference
+  // are exact, so it equals the separate operations.
+  static PIXEL_TARGET PIXEL_INLINE F ExactMulSub(F a, F b, F c) { return _mm512_fmsub_ps(a, b, c); }
   static PIXEL_TARGET PIXEL_INLINE I Load(const uint32_t* p) { return _mm512_loadu_si512(p); }
   static PIXEL_TARGET PIXEL_INLINE void Store(uint32_t* p, I v) { _mm512_storeu_si512(p, v); }
   static PIXEL_TARGET PIXEL_INLINE I Set(uint32_t v) {
@@ -295,26 +320,33 @@ struct Planes {
 
 // Only entries 0 to last are read (masked loads touch nothing outside their
 // mask), so a map may end right after the largest index of the line; the
-// planes' other bytes are zero and never looked up.
+// planes' other bytes are zero and never looked up. Each 16-byte lane of
+// four entries is first sorted by plane, then each plane's 32-bit words
+// gathered from the four registers of a quarter.
 PIXEL_TARGET PIXEL_INLINE void SplitMap(const uint32_t* map, int32_t last, Planes& planes) {
+  alignas(16) static constexpr uint8_t kByPlane[16] = {0, 4, 8,  12, 1, 5, 9,  13,
+                                                       2, 6, 10, 14, 3, 7, 11, 15};
+  const __m512i by_plane =
+      _mm512_broadcast_i32x4(_mm_load_si128(reinterpret_cast<const __m128i*>(kByPlane)));
   for (int q = 0; q < 4; ++q) {
-    __m512i entries[4];
+    __m512i sorted[4];  // word 4L + p: plane p of entries 64q + 16r + 4L to + 3
     for (int r = 0; r < 4; ++r) {
       const int32_t first = 64 * q + 16 * r;
       const int32_t wanted = last - first + 1;  // entries of this block in use
       const __mmask16 mask = wanted >= 16  ? static_cast<__mmask16>(0xFFFF)
                              : wanted <= 0 ? static_cast<__mmask16>(0)
                                            : static_cast<__mmask16>((1u << wanted) - 1);
-      entries[r] = _mm512_maskz_loadu_epi32(mask, map + first);
+      sorted[r] = _mm512_shuffle_epi8(_mm512_maskz_loadu_epi32(mask, map + first), by_plane);
     }
     for (int plane = 0; plane < 4; ++plane) {
-      const unsigned shift = static_cast<unsigned>(8 * plane);
-      __m512i v =
-          _mm512_castsi128_si512(_mm512_cvtepi32_epi8(_mm512_srli_epi32(entries[0], shift)));
-      v = _mm512_inserti32x4(v, _mm512_cvtepi32_epi8(_mm512_srli_epi32(entries[1], shift)), 1);
-      v = _mm512_inserti32x4(v, _mm512_cvtepi32_epi8(_mm512_srli_epi32(entries[2], shift)), 2);
+      // Word m of the plane: entries 4m to 4m + 3, from register m / 4.
+      const __m512i words =
+          _mm512_set_epi32(16 + 12 + plane, 16 + 8 + plane, 16 + 4 + plane, 16 + plane, 12 + plane,
+                           8 + plane, 4 + plane, plane, 16 + 12 + plane, 16 + 8 + plane,
+                           16 + 4 + plane, 16 + plane, 12 + plane, 8 + plane, 4 + plane, plane);
       planes.part[plane][q] =
-          _mm512_inserti32x4(v, _mm512_cvtepi32_epi8(_mm512_srli_epi32(entries[3], shift)), 3);
+          _mm512_mask_blend_epi32(0xFF00, _mm512_permutex2var_epi32(sorted[0], words, sorted[1]),
+                                  _mm512_permutex2var_epi32(sorted[2], words, sorted[3]));
     }
   }
 }
@@ -338,70 +370,143 @@ PIXEL_TARGET PIXEL_INLINE __m512i LookUp(const Planes& planes, int plane, __m512
 
 // Indices reordered so that the in-lane interleaving below leaves 16 whole
 // pixels in order in each result: position 16L + 4k + j takes pixel
-// 16k + 4L + j.
-PIXEL_TARGET PIXEL_INLINE __m512i InterleaveOrder() {
-  alignas(64) uint8_t order[64];
-  for (int lane = 0; lane < 4; ++lane)
-    for (int k = 0; k < 4; ++k)
-      for (int j = 0; j < 4; ++j)
-        order[16 * lane + 4 * k + j] = static_cast<uint8_t>(16 * k + 4 * lane + j);
-  return _mm512_load_si512(order);
-}
+// 16k + 4L + j, whose index is byte `width` times that of the samples read.
+struct IndexOrder {
+  alignas(64) uint8_t at[64];
+  constexpr explicit IndexOrder(int width) : at() {
+    for (int lane = 0; lane < 4; ++lane)
+      for (int k = 0; k < 4; ++k)
+        for (int j = 0; j < 4; ++j)
+          at[16 * lane + 4 * k + j] = static_cast<uint8_t>(width * (16 * k + 4 * lane + j));
+  }
+};
+constexpr IndexOrder kOrderOfBytes{1}, kOrderOfPairs{2};
 
-// The 64 indices of pixels i to i + 63 (samples of one or two bytes).
+// The 64 indices of pixels i to i + 63 in the order above (samples of one or
+// two bytes; of two, the first bytes, picked from both registers at once).
 PIXEL_TARGET PIXEL_INLINE __m512i LoadIndices(const uint8_t* source, int32_t stride, int32_t i) {
   if (stride == 2) {
     const uint8_t* at = source + 2 * static_cast<size_t>(i);
-    return _mm512_inserti64x4(_mm512_castsi256_si512(_mm512_cvtepi16_epi8(_mm512_loadu_si512(at))),
-                              _mm512_cvtepi16_epi8(_mm512_loadu_si512(at + 64)), 1);
+    return _mm512_permutex2var_epi8(_mm512_loadu_si512(at), _mm512_load_si512(kOrderOfPairs.at),
+                                    _mm512_loadu_si512(at + 64));
   }
-  return _mm512_loadu_si512(source + i);
+  return _mm512_permutexvar_epi8(_mm512_load_si512(kOrderOfBytes.at),
+                                 _mm512_loadu_si512(source + i));
 }
 
+// One block of 64 pixels from their indices, read in order.
 template <bool kHigh>
-PIXEL_TARGET int32_t LookUpIndices(const Planes& planes, int32_t blocks, int32_t stride,
-                                   uint32_t* pixels, const uint8_t* source) {
-  const __m512i order = InterleaveOrder();
-  int32_t i = 0;
-  for (int32_t block = 0; block < blocks; ++block, i += 64) {
-    const __m512i index = _mm512_permutexvar_epi8(order, LoadIndices(source, stride, i));
-    const __mmask64 high = _mm512_movepi8_mask(index);
-    const __m512i blue = LookUp<kHigh>(planes, 0, index, high);
-    const __m512i green = LookUp<kHigh>(planes, 1, index, high);
-    const __m512i red = LookUp<kHigh>(planes, 2, index, high);
-    const __m512i fourth = LookUp<kHigh>(planes, 3, index, high);
-    const __m512i bg_low = _mm512_unpacklo_epi8(blue, green);
-    const __m512i bg_high = _mm512_unpackhi_epi8(blue, green);
-    const __m512i rf_low = _mm512_unpacklo_epi8(red, fourth);
-    const __m512i rf_high = _mm512_unpackhi_epi8(red, fourth);
-    _mm512_storeu_si512(pixels + i, _mm512_unpacklo_epi16(bg_low, rf_low));
-    _mm512_storeu_si512(pixels + i + 16, _mm512_unpackhi_epi16(bg_low, rf_low));
-    _mm512_storeu_si512(pixels + i + 32, _mm512_unpacklo_epi16(bg_high, rf_high));
-    _mm512_storeu_si512(pixels + i + 48, _mm512_unpackhi_epi16(bg_high, rf_high));
-  }
-  return i;
+PIXEL_TARGET PIXEL_INLINE void LookUpBlock(const Planes& planes, __m512i index, uint32_t* pixels) {
+  const __mmask64 high = _mm512_movepi8_mask(index);
+  const __m512i blue = LookUp<kHigh>(planes, 0, index, high);
+  const __m512i green = LookUp<kHigh>(planes, 1, index, high);
+  const __m512i red = LookUp<kHigh>(planes, 2, index, high);
+  const __m512i fourth = LookUp<kHigh>(planes, 3, index, high);
+  const __m512i bg_low = _mm512_unpacklo_epi8(blue, green);
+  const __m512i bg_high = _mm512_unpackhi_epi8(blue, green);
+  const __m512i rf_low = _mm512_unpacklo_epi8(red, fourth);
+  const __m512i rf_high = _mm512_unpackhi_epi8(red, fourth);
+  _mm512_storeu_si512(pixels, _mm512_unpacklo_epi16(bg_low, rf_low));
+  _mm512_storeu_si512(pixels + 16, _mm512_unpackhi_epi16(bg_low, rf_low));
+  _mm512_storeu_si512(pixels + 32, _mm512_unpacklo_epi16(bg_high, rf_high));
+  _mm512_storeu_si512(pixels + 48, _mm512_unpackhi_epi16(bg_high, rf_high));
+}
+
+// The largest of 64 byte indices.
+PIXEL_TARGET PIXEL_INLINE int32_t LargestIndex(__m512i indices) {
+  // Byte maxima folded into the low byte of each 32-bit element.
+  indices = _mm512_max_epu8(indices, _mm512_srli_epi32(indices, 16));
+  indices = _mm512_max_epu8(indices, _mm512_srli_epi32(indices, 8));
+  return static_cast<int32_t>(
+      _mm512_reduce_max_epu32(_mm512_and_si512(indices, _mm512_set1_epi32(0xFF))));
 }
 
 // The map is read only up to the largest index of the pixels done here,
-// which the plain loop would read too: a map needs no more entries than its
-// image uses.
+// which the plain loop reads too: a map needs no more entries than its image
+// uses.
 PIXEL_TARGET int32_t ImportIndices(int32_t count, int32_t stride, uint32_t* pixels,
                                    const uint32_t* map, const uint8_t* source) {
   const int32_t blocks = count / 64;
   if (blocks == 0) return 0;
+  // The largest index: for pairs, of the first bytes (the words masked).
   __m512i largest = _mm512_setzero_si512();
-  for (int32_t block = 0; block < blocks; ++block)
-    largest = _mm512_max_epu8(largest, LoadIndices(source, stride, 64 * block));
-  // Byte maxima folded into the low byte of each 32-bit element.
-  largest = _mm512_max_epu8(largest, _mm512_srli_epi32(largest, 16));
-  largest = _mm512_max_epu8(largest, _mm512_srli_epi32(largest, 8));
-  const auto last = static_cast<int32_t>(
-      _mm512_reduce_max_epu32(_mm512_and_si512(largest, _mm512_set1_epi32(0xFF))));
+  if (stride == 2) {
+    const __m512i first_bytes = _mm512_set1_epi16(0xFF);
+    for (int32_t at = 0; at < 128 * blocks; at += 64)
+      largest =
+          _mm512_max_epu16(largest, _mm512_and_si512(_mm512_loadu_si512(source + at), first_bytes));
+  } else {
+    for (int32_t at = 0; at < 64 * blocks; at += 64)
+      largest = _mm512_max_epu8(largest, _mm512_loadu_si512(source + at));
+  }
+  const int32_t last = LargestIndex(largest);
   Planes planes;
   SplitMap(map, last, planes);
-  return last < 128 ? LookUpIndices<false>(planes, blocks, stride, pixels, source)
-                    : LookUpIndices<true>(planes, blocks, stride, pixels, source);
+  if (last < 128) {
+    for (int32_t i = 0; i < 64 * blocks; i += 64)
+      LookUpBlock<false>(planes, LoadIndices(source, stride, i), pixels + i);
+  } else {
+    for (int32_t i = 0; i < 64 * blocks; i += 64)
+      LookUpBlock<true>(planes, LoadIndices(source, stride, i), pixels + i);
+  }
+  return 64 * blocks;
 }
+
+// The conversions with a tone curve: the three tone indices of 16 pixels
+// narrowed into one register of 48 bytes, each looked up with byte permutes
+// in three pairs of registers holding entries 0 to 383 (the table's
+// storage), and the fourth bytes put back.
+
+// Byte 4p + c takes byte `part` (0 low, 1 high) of pixel p's index of
+// channel c (blue, green, red; the fourth byte repeats blue) from the words
+// packed as packus(blue, green) ++ packus(red, red): in 128-bit lane L, word
+// j of the first register is blue of pixel 4L + j, word 4 + j its green,
+// and word j of the second its red.
+struct IndexBytes {
+  alignas(64) uint8_t order[64];
+  constexpr explicit IndexBytes(int part) : order() {
+    for (int p = 0; p < 16; ++p) {
+      const int lane = p / 4, j = p % 4;
+      const int at[4] = {16 * lane + 2 * j, 16 * lane + 8 + 2 * j, 64 + 16 * lane + 2 * j,
+                         16 * lane + 2 * j};
+      for (int c = 0; c < 4; ++c) order[4 * p + c] = static_cast<uint8_t>(at[c] + part);
+    }
+  }
+};
+constexpr IndexBytes kLowIndexBytes{0}, kHighIndexBytes{1};
+
+struct V : avx512::V {
+  static constexpr bool kToneWithBytePermutes = true;
+
+  // Indices, clamped here to 0..350 (by the packing and a minimum), to the
+  // curve's bytes; the fourth bytes from `pixel`.
+  static PIXEL_TARGET PIXEL_INLINE I ToneLookUp(const uint8_t* table, I blue, I green, I red,
+                                                I pixel) {
+    const I last = _mm512_set1_epi16(350);
+    const I blue_green = _mm512_min_epu16(_mm512_packus_epi32(blue, green), last);
+    const I red_red = _mm512_min_epu16(_mm512_packus_epi32(red, red), last);
+    const I low =
+        _mm512_permutex2var_epi8(blue_green, _mm512_load_si512(kLowIndexBytes.order), red_red);
+    const I high =
+        _mm512_permutex2var_epi8(blue_green, _mm512_load_si512(kHighIndexBytes.order), red_red);
+    const __mmask64 from_128 = _mm512_movepi8_mask(low);  // bit 7 of the index
+    const __mmask64 from_256 = _mm512_test_epi8_mask(high, _mm512_set1_epi8(1));
+    const I first =
+        _mm512_permutex2var_epi8(_mm512_loadu_si512(table), low, _mm512_loadu_si512(table + 64));
+    const I second = _mm512_permutex2var_epi8(_mm512_loadu_si512(table + 128), low,
+                                              _mm512_loadu_si512(table + 192));
+    const I third = _mm512_permutex2var_epi8(_mm512_loadu_si512(table + 256), low,
+                                             _mm512_loadu_si512(table + 320));
+    const I bytes =
+        _mm512_mask_blend_epi8(from_256, _mm512_mask_blend_epi8(from_128, first, second), third);
+    return _mm512_mask_blend_epi8(0x8888888888888888ull, bytes, pixel);
+  }
+};
+#define PIXEL_HAS_BYTE_SHUFFLE 0
+#define PIXEL_CONVERSION_ONLY 1
+#include "pixel/vector_kernels.inc"
+#undef PIXEL_CONVERSION_ONLY
+#undef PIXEL_HAS_BYTE_SHUFFLE
 #undef PIXEL_TARGET
 }  // namespace vbmi
 #endif  // PIXBASE_PIXEL_X86
@@ -411,6 +516,8 @@ PIXEL_TARGET int32_t ImportIndices(int32_t count, int32_t stride, uint32_t* pixe
 void ConvertRowVector(int32_t level, TransformIndex transform, uint32_t* pixels, int32_t count) {
   const uint8_t* tone = ToneTableOf(kColorTransforms[transform].tone);
 #if PIXBASE_PIXEL_X86
+  if (level >= static_cast<int32_t>(VectorLevel::kAvx512Vbmi) && tone != nullptr)
+    return vbmi::ConvertRow(transform, pixels, count, tone);
   if (level >= static_cast<int32_t>(VectorLevel::kAvx512))
     return avx512::ConvertRow(transform, pixels, count, tone);
   if (level >= static_cast<int32_t>(VectorLevel::kAvx2))
@@ -424,6 +531,7 @@ void ConvertRowVector(int32_t level, TransformIndex transform, uint32_t* pixels,
 void CmykRowToRgb(uint32_t* pixels, int32_t count) {
 #if PIXBASE_PIXEL_X86
   switch (ActiveVectorLevel()) {
+    case VectorLevel::kAvx512Vbmi:
     case VectorLevel::kAvx512:
       return avx512::CmykRow(pixels, count);
     case VectorLevel::kAvx2:
@@ -444,13 +552,12 @@ int32_t ImportLineVector(int32_t count, int32_t stride, uint32_t* pixels, const 
   if (level < VectorLevel::kAvx2) return 0;
   if (facts.kind == ImportKind::kIndex) {
     // Plain loads beat the gather unit; byte permutes beat both.
-    static const bool has_vbmi = __builtin_cpu_supports("avx512vbmi");
-    if (level == VectorLevel::kAvx512 && has_vbmi)
+    if (level == VectorLevel::kAvx512Vbmi)
       return vbmi::ImportIndices(count, stride, pixels, map, source);
     return 0;
   }
-  const ImportPlan plan = MakeImportPlan(facts, 1);
-  if (level == VectorLevel::kAvx512)
+  const ImportPlan plan = MakeImportPlan(facts);
+  if (level >= VectorLevel::kAvx512)
     return avx512::ImportRow(plan, stride, count, pixels, map, source);
   return avx2::ImportRow(plan, stride, count, pixels, map, source);
 #else

@@ -11,7 +11,7 @@ VectorLevel Detect() {
   // The checks include the operating system's saving of the wider registers.
   if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
       __builtin_cpu_supports("avx512vl"))
-    return VectorLevel::kAvx512;
+    return __builtin_cpu_supports("avx512vbmi") ? VectorLevel::kAvx512Vbmi : VectorLevel::kAvx512;
   if (__builtin_cpu_supports("avx2")) return VectorLevel::kAvx2;
   if (__builtin_cpu_supports("sse2")) return VectorLevel::kSse2;
 #endif
@@ -19,7 +19,7 @@ VectorLevel Detect() {
 }
 
 #ifdef PIXBASE_TEST_HOOKS
-VectorLevel limit = VectorLevel::kAvx512;
+VectorLevel limit = kWidestVectorLevel;
 #endif
 
 }  // namespace

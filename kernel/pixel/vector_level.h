@@ -14,11 +14,14 @@
 namespace pixbase::pixel {
 
 enum class VectorLevel : int32_t {
-  kPlain = 0,   // no vector unit: the plain loops
-  kSse2 = 1,    // 128 bits
-  kAvx2 = 2,    // 256 bits
-  kAvx512 = 3,  // 512 bits (foundation, byte/word and vector-length instructions)
+  kPlain = 0,       // no vector unit: the plain loops
+  kSse2 = 1,        // 128 bits
+  kAvx2 = 2,        // 256 bits
+  kAvx512 = 3,      // 512 bits (foundation, byte/word and vector-length instructions)
+  kAvx512Vbmi = 4,  // and the byte permutes of VBMI
 };
+
+inline constexpr VectorLevel kWidestVectorLevel = VectorLevel::kAvx512Vbmi;
 
 // The level in use: the processor's, lowered by LimitVectorLevel.
 VectorLevel ActiveVectorLevel();
@@ -27,7 +30,7 @@ VectorLevel ProcessorVectorLevel();
 
 #ifdef PIXBASE_TEST_HOOKS
 // Test builds: use at most `level` (so that each path can be compared with
-// the others); kAvx512 lifts the limit.
+// the others); kWidestVectorLevel lifts the limit.
 void LimitVectorLevel(VectorLevel level);
 #endif
 

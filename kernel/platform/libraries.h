@@ -13,8 +13,9 @@ inline constexpr char kPathSeparator = '/';
 #endif
 // True for a character that separates path components ('\' and '/' on Win32).
 bool IsPathSeparator(char c);
-// True when `name` already locates a file (holds a separator or a drive).
-bool NamesAPath(const char* name);
+// True for a name that does not depend on a current directory: "C:\..." or
+// "\\server\..." on Win32, "/..." natively.
+bool IsAbsolutePath(const char* name);
 
 // Null when the library cannot be loaded; the reason is the last error.
 void* LoadSharedLibrary(const char* name);

@@ -11,9 +11,9 @@
 #ifndef PIXBASE_PLATFORM_H
 #define PIXBASE_PLATFORM_H
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
-#include <string>
 
 #include "pixbase/streams.h"
 
@@ -51,8 +51,10 @@ enum class BoxIcon { Exclamation, Information };
 // A foreground, task-modal box with one OK button and no owner window.
 void ShowMessageBox(const char* text, const char* caption, BoxIcon icon);
 
-// The system's text for the calling thread's last error; empty when none.
-std::string LastSystemErrorText();
+// Writes the system's text for the calling thread's last error into `text`
+// (`size` bytes, cut to fit) and returns its length; 0 when there is none.
+// Allocates nothing of the C++ heap, so that it cannot throw.
+size_t LastSystemErrorText(char* text, size_t size);
 
 }  // namespace pixbase::platform
 

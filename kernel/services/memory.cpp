@@ -18,23 +18,41 @@ bool InjectedFailure() {
 #endif
 }
 
+// The test build counts the blocks that are alive, so that a test can tell
+// that an operation left nothing behind.
+void CountBlocks([[maybe_unused]] int32_t change) {
+#ifdef PIXBASE_TEST_HOOKS
+  pixbase::testing::CountLiveBlocks(change);
+#endif
+}
+
 }  // namespace
 
 extern "C" {
 
 void* AllocateBlock(uint32_t size) {
   if (InjectedFailure()) return nullptr;
-  return pixbase::platform::HeapAllocateZeroed(size);
+  void* block = pixbase::platform::HeapAllocateZeroed(size);
+  if (block != nullptr) CountBlocks(1);
+  return block;
 }
 
-void* ReleaseBlock(void* block) { return pixbase::platform::HeapRelease(block) ? nullptr : block; }
+// Null is no block, as the local heap takes it: its release is accepted.
+void* ReleaseBlock(void* block) {
+  if (block == nullptr) return nullptr;
+  if (!pixbase::platform::HeapRelease(block)) return block;
+  CountBlocks(-1);
+  return nullptr;
+}
 
 // One resize is one allocation attempt for the fault injection: when it is
 // made to fail, neither the growth in place nor the new block is had.
 void* ResizeBlock(void* block, uint32_t size) {
+  if (block == nullptr) return AllocateBlock(size);  // nothing to keep: a plain allocation
   bool injected = InjectedFailure();
   if (!injected && pixbase::platform::HeapResizeInPlace(block, size)) return block;
   void* moved = injected ? nullptr : pixbase::platform::HeapAllocateZeroed(size);
+  if (moved != nullptr) CountBlocks(1);
   if (moved == nullptr) {
     // The caller holds nothing after a failed resize: the old block is gone.
     ReleaseBlock(block);

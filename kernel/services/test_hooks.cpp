@@ -8,6 +8,7 @@ namespace {
 std::atomic<int32_t> g_succeed{-1};  // -1: injection off
 std::atomic<int32_t> g_fail{0};
 std::atomic<int32_t> g_attempts{0};
+std::atomic<int32_t> g_live_blocks{0};
 std::atomic<MessageBoxObserver> g_box_observer{nullptr};
 std::atomic<int32_t> g_exit_releases_arranged{0};
 }  // namespace
@@ -33,6 +34,10 @@ bool AllocationShouldFail() {
   int32_t fail = g_fail;
   return fail < 0 || attempt < succeed + fail;
 }
+
+void CountLiveBlocks(int32_t change) { g_live_blocks += change; }
+
+int32_t LiveBlocks() { return g_live_blocks; }
 
 void ObserveMessageBoxes(MessageBoxObserver observer) { g_box_observer = observer; }
 

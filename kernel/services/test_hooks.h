@@ -18,6 +18,10 @@ void StopFailingAllocations();
 int32_t AllocationAttempts();
 // True when this allocation attempt must fail (called by the allocator).
 bool AllocationShouldFail();
+// Blocks of the allocator that are alive: the allocator counts each block it
+// hands out (+1) and each it takes back (-1).
+void CountLiveBlocks(int32_t change);
+int32_t LiveBlocks();
 
 // While set, message boxes are handed to the observer instead of shown.
 using MessageBoxObserver = void (*)(const char* text, const char* caption);

@@ -160,8 +160,10 @@ void StopTimer(Window window, unsigned id);
 void PostQuit();
 
 // --- Message boxes --------------------------------------------------------------------
-enum class Buttons { Ok, YesNo };
+enum class Buttons { Ok, YesNo, RetryCancel };
 constexpr int kAnswerOk = 1;
+constexpr int kAnswerCancel = 2;
+constexpr int kAnswerRetry = 4;
 constexpr int kAnswerYes = 6;
 constexpr int kAnswerNo = 7;
 // Modal, owned by `owner`; the answer is the button pressed.

@@ -14,12 +14,7 @@
 
 namespace {
 
-using lumaview::testing::Library;
-
-const Library& Pixbase() {
-  static Library library(lumaview::testing::BuiltLibraryPath());
-  return library;
-}
+using lumaview::testing::Pixbase;
 
 #ifdef _WIN32
 constexpr char kSeparator = '\\';

@@ -2,6 +2,7 @@
 // the key=value parser, and NextToken's states, quotes, escapes and cuts.
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <string>
 #include <vector>
 
@@ -101,6 +102,24 @@ TEST_F(AttributesTest, AFailedAllocationKeepsTheEarlierSpecialValue) {
     EXPECT_EQ(raise.severity, 400);
     EXPECT_EQ(raise.reason, "Unable to allocate string");
     EXPECT_EQ(raise.description, "Memory allocation failed");
+  }
+}
+
+// The caller may pass the texts of the very node the call replaces: the old
+// node goes, and the new one lives on its own copies.
+TEST_F(AttributesTest, TheTextsOfTheReplacedNodeMayBePassedIn) {
+  for (const char* special : {"Comment", "Label", "Signature"}) {
+    DestroyImageAttributes(image_);
+    SetImageAttribute(image_, special, "old");
+    SetImageAttribute(image_, "Author", "ann");
+    ImageAttribute* node = GetImageAttribute(image_, special);
+    ASSERT_NE(node, nullptr);
+    EXPECT_EQ(SetImageAttribute(image_, node->key, "new"), 1) << special;
+    EXPECT_EQ(List(), (Nodes{"Author=ann", std::string(special) + "=new"})) << special;
+    node = GetImageAttribute(image_, special);
+    ASSERT_NE(node, nullptr);
+    EXPECT_EQ(SetImageAttribute(image_, special, node->value), 1) << special;
+    EXPECT_EQ(List(), (Nodes{"Author=ann", std::string(special) + "=new"})) << special;
   }
 }
 
@@ -206,6 +225,25 @@ TEST(NextTokenTest, CaseFoldingOutsideQuotesOnly) {
   Tokenizer w("AbC");
   w.Next(3);  // both bits: no folding
   EXPECT_EQ(w.token(), "AbC");
+}
+
+// Folding turns A to Z and a to z only, whatever locale the client chose:
+// bytes above 127 belong to no class in the library's texts.
+TEST(NextTokenTest, FoldingLeavesOtherBytesAloneInAnyLocale) {
+  std::string saved = std::setlocale(LC_ALL, nullptr);
+  int tried = 0;
+  for (const char* locale : {".1252", "en_US.ISO-8859-1", "fr_FR.ISO-8859-1", "C"}) {
+    if (std::setlocale(LC_ALL, locale) == nullptr) continue;
+    ++tried;
+    Tokenizer t("caf\xE9");
+    t.Next(TokenUpperCase);
+    EXPECT_EQ(t.token(), "CAF\xE9") << locale;
+    Tokenizer u("CAF\xC9");
+    u.Next(TokenLowerCase);
+    EXPECT_EQ(u.token(), "caf\xC9") << locale;
+  }
+  std::setlocale(LC_ALL, saved.c_str());
+  EXPECT_GE(tried, 1);
 }
 
 TEST(NextTokenTest, BlanksCloseATokenAndAQuoteStartsTheNext) {

@@ -8,7 +8,9 @@
 #include <cstring>
 #include <string>
 
+#include "operator_new_failure.h"
 #include "pixbase/memory.h"
+#include "raise_recorder.h"
 #include "services/test_hooks.h"
 #include "system_error.h"
 
@@ -219,14 +221,54 @@ TEST_F(ExceptionsTest, SystemErrorTextIsAnOwnedCopy) {
 }
 
 TEST_F(ExceptionsTest, SystemErrorTextReportsAFailedAllocation) {
-  ExceptionHandler console = InstallErrorHandler(RecordingHandler);
+  lumaview::testing::RecordedRaises raises;
   pixbase::testing::FailAllocationsAfter(0, 1);
   EXPECT_EQ(GetSystemErrorText(), nullptr);
-  InstallErrorHandler(console);
-  EXPECT_EQ(g_raised.calls, 1);
-  EXPECT_EQ(g_raised.severity, 400);
-  EXPECT_EQ(g_raised.reason, "Unable to allocate string");
-  EXPECT_EQ(g_raised.description, "Memory allocation failed");
+  EXPECT_TRUE(raises.OutOfMemory("Unable to allocate string"));
+}
+
+// With the memory exhausted, the C++ heap fails too: nothing may escape the
+// C interface, and the failure ends in the usual report.
+TEST_F(ExceptionsTest, SystemErrorTextUnderExhaustedMemoryIsReported) {
+  lumaview::testing::RecordedRaises raises;
+  for (bool with_system_text : {false, true}) {
+    if (with_system_text)
+      lumaview::testing::SetLastSystemErrorFileNotFound();
+    else
+      lumaview::testing::SetLastSystemErrorWithoutText();
+    char* text = nullptr;
+    bool escaped = false;
+    {
+      lumaview::testing::OperatorNewFails exhausted;
+      pixbase::testing::FailAllocationsAfter(0, -1);
+      try {
+        text = GetSystemErrorText();
+      } catch (...) {
+        escaped = true;
+      }
+      pixbase::testing::StopFailingAllocations();
+    }
+    EXPECT_FALSE(escaped) << with_system_text;
+    EXPECT_EQ(text, nullptr) << with_system_text;
+    EXPECT_TRUE(raises.OutOfMemory("Unable to allocate string")) << with_system_text;
+    // The C++ heap alone failing changes nothing.
+    if (with_system_text)
+      lumaview::testing::SetLastSystemErrorFileNotFound();
+    else
+      lumaview::testing::SetLastSystemErrorWithoutText();
+    {
+      lumaview::testing::OperatorNewFails exhausted;
+      try {
+        text = GetSystemErrorText();
+      } catch (...) {
+        escaped = true;
+      }
+    }
+    EXPECT_FALSE(escaped) << with_system_text;
+    ASSERT_NE(text, nullptr) << with_system_text;
+    EXPECT_EQ(std::strcmp(text, "An unknown error occurred") != 0, with_system_text) << text;
+    ReleaseMemory(&text);
+  }
 }
 
 TEST_F(ExceptionsTest, ReportRecordsAreInitialisedAndEmptied) {

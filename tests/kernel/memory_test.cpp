@@ -102,4 +102,17 @@ TEST_F(MemoryTest, RawLayerReportsAcceptedReleases) {
   EXPECT_EQ(ReleaseBlock(block), nullptr);
 }
 
+// Null is no block, as the local heap takes it: released as accepted, and
+// resized as a plain allocation.
+TEST_F(MemoryTest, TheRawLayerTakesNullAsNoBlock) {
+  EXPECT_EQ(ReleaseBlock(nullptr), nullptr);
+  auto* block = static_cast<unsigned char*>(ResizeBlock(nullptr, 24));
+  ASSERT_NE(block, nullptr);
+  EXPECT_TRUE(AllZero(block, 24));
+  block[23] = 1;
+  EXPECT_EQ(ReleaseBlock(block), nullptr);
+  FailAllocationsAfter(0, 1);
+  EXPECT_EQ(ResizeBlock(nullptr, 24), nullptr);
+}
+
 }  // namespace

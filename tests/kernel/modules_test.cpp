@@ -14,6 +14,7 @@
 #include "image/wildcard.h"
 #include "library.h"
 #include "pixbase/pixbase.h"
+#include "platform/libraries.h"
 #include "raise_recorder.h"
 #include "services/test_hooks.h"
 
@@ -369,6 +370,40 @@ TEST_F(ModulesTest, TheSearchPathIsTriedElementByElement) {
   EXPECT_EQ(UnloadCoderModule("TESTA"), 1);
   EXPECT_EQ(ReleaseLibrary(direct), 1);
   EXPECT_EQ(ReleaseLibrary(nullptr), 0);
+}
+
+// Only an absolute name is loaded as it stands; a relative name, with
+// separators or without, is tried in each element of the search path.
+TEST_F(ModulesTest, ARelativeNameWithSeparatorsIsJoinedToTheSearchPath) {
+  std::string modules = ModuleDirectory();
+  void* direct = LoadLibraryOnPath((modules + kSeparator + "VELOTESTA.dll").c_str());
+  ASSERT_NE(direct, nullptr);
+  std::filesystem::path saved = std::filesystem::current_path();
+  std::filesystem::current_path(::testing::TempDir());  // which does not hold it
+  std::string relative = std::string("modules") + kSeparator + "VELOTESTA.dll";
+  EXPECT_NE(CheckPathAccess(relative.c_str(), 0), 0);
+  SetLibrarySearchPath((::testing::TempDir() + "pixbase_none;" + BinDirectory()).c_str());
+  void* found = LoadLibraryOnPath(relative.c_str());
+  EXPECT_EQ(LoadLibraryOnPath((std::string("none") + kSeparator + "VELOTESTA.dll").c_str()),
+            nullptr);
+  std::filesystem::current_path(saved);
+  EXPECT_EQ(found, direct);
+  if (found != nullptr) ReleaseLibrary(found);
+  EXPECT_EQ(ReleaseLibrary(direct), 1);
+}
+
+TEST(LibraryPathTest, OnlyNamesFromARootOrADriveAreAbsolute) {
+#ifdef _WIN32
+  const char* absolute[] = {"C:\\m\\VELOX.dll", "c:/m/VELOX.dll", "\\\\server\\share\\VELOX.dll",
+                            "//server/share/VELOX.dll"};
+  const char* relative[] = {"VELOX.dll",   "sub\\VELOX.dll", "sub/VELOX.dll", "\\m\\VELOX.dll",
+                            "C:VELOX.dll", ".\\VELOX.dll",   "1:\\VELOX.dll", ""};
+#else
+  const char* absolute[] = {"/usr/lib/VELOX.dll", "//VELOX.dll"};
+  const char* relative[] = {"VELOX.dll", "sub/VELOX.dll", "./VELOX.dll", "C:\\m\\VELOX.dll", ""};
+#endif
+  for (const char* name : absolute) EXPECT_TRUE(pixbase::platform::IsAbsolutePath(name)) << name;
+  for (const char* name : relative) EXPECT_FALSE(pixbase::platform::IsAbsolutePath(name)) << name;
 }
 
 TEST_F(ModulesTest, ASearchPathThatCannotBeCopiedIsNone) {

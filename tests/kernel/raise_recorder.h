@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "operator_new_failure.h"
 #include "pixbase/exceptions.h"
 #include "services/test_hooks.h"
 
@@ -44,6 +45,7 @@ class RecordedRaises {
   // Success when exactly one error was raised since the last clear, of
   // severity 400 with this reason and "Memory allocation failed"; clears.
   ::testing::AssertionResult OutOfMemory(const std::string& reason) {
+    OperatorNewAllowed bookkeeping;
     std::vector<Raise> seen = Records();
     Records().clear();
     if (seen.size() != 1)
@@ -63,6 +65,7 @@ class RecordedRaises {
   }
   static void Store(bool error, ExceptionSeverity severity, const char* reason,
                     const char* description) {
+    OperatorNewAllowed bookkeeping;
     Records().push_back({error, severity, reason ? reason : "(null)",
                          description ? description : "", description != nullptr});
   }

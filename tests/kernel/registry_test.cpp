@@ -6,8 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -369,5 +372,52 @@ TEST_F(RegistryTest, ThreadsArrivingTogetherShareOneLock) {
   for (std::thread& thread : threads) thread.join();
   EXPECT_EQ(Registered().size(), size_t(kThreads * kEach / 2));
 }
+
+#ifndef _WIN32
+// The registry's locks live as long as the process: a thread still inside a
+// registry operation while the process ends must find its lock intact.
+// Natively the address sanitizer sees a lock that was released under it.
+//
+// The thread waits inside a content test, holding the registry lock, until
+// the very last exit handler lets it go: that handler is arranged before any
+// of the library's own clean-up, so it runs after all of it.
+std::atomic<bool> g_test_entered{false};
+std::atomic<bool> g_test_may_leave{false};
+std::thread* g_inside = nullptr;
+
+void LetTheThreadInsideLeave() {
+  if (g_inside == nullptr) return;
+  g_test_may_leave = true;
+  g_inside->join();
+  delete g_inside;
+}
+
+__attribute__((constructor(101))) void ArrangeTheLastExitHandler() {
+  std::atexit(LetTheThreadInsideLeave);
+}
+
+int32_t PIXBASE_CALL WaitsToBeLetGo(const unsigned char*, uint32_t) {
+  g_test_entered = true;
+  while (!g_test_may_leave) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  return 0;
+}
+
+TEST(RegistryLocksTest, AThreadInsideTheRegistryAsTheProcessEndsKeepsItsLock) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");  // a fresh process: no other set-up
+  EXPECT_EXIT(
+      {
+        FormatEntry* entry = AllocateFormatEntry("WAIT");
+        entry->probeHeader = WaitsToBeLetGo;
+        RegisterFormatEntry(entry);
+        g_inside = new std::thread([] {
+          unsigned char header[PIXBASE_HEADER_PROBE_LENGTH] = {};
+          MatchFormatByContent("p", "", header);
+        });
+        while (!g_test_entered) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        std::exit(0);
+      },
+      ::testing::ExitedWithCode(0), "");
+}
+#endif
 
 }  // namespace

@@ -6,9 +6,11 @@
 
 namespace lumaview::testing {
 
+// Never unloaded, as a client keeps it: the library keeps its own locks for
+// the life of the process, and they must still be reachable at its end.
 const Library& Pixbase() {
-  static Library library(BuiltLibraryPath());
-  return library;
+  static const Library* library = new Library(BuiltLibraryPath());
+  return *library;
 }
 
 std::string ExportName(int ordinal) {
@@ -20,6 +22,18 @@ std::string ExportName(int ordinal) {
 #undef PIXBASE_EXPORT
     default:
       return std::string();
+  }
+}
+
+bool ExportIsData(int ordinal) {
+  switch (ordinal) {
+#define PIXBASE_EXPORT(number, name, kind) \
+  case number:                             \
+    return std::string(#kind) == "data";
+#include "pixbase_exports.inc"
+#undef PIXBASE_EXPORT
+    default:
+      return false;
   }
 }
 

@@ -37,12 +37,14 @@ class Library {
 // The path of the built library, next to the test programs.
 std::string BuiltLibraryPath();
 
-// The built library, loaded once for the whole test program (clients load
-// it once and keep it).
+// The built library, loaded once for the whole test program and kept (as
+// clients keep it).
 const Library& Pixbase();
 
 // The exported name bound to `ordinal` in the ordinal table, or empty.
 std::string ExportName(int ordinal);
+// True when `ordinal` is bound to a data export (a constant text).
+bool ExportIsData(int ordinal);
 
 }  // namespace lumaview::testing
 

@@ -26,8 +26,8 @@ void PIXBASE_CALL ReleasePointer(void* block);
 void* PIXBASE_CALL ResizeMemory(void* holder, uint32_t size);
 
 /* Allocator raw layer. ReleaseBlock returns null when the heap accepted the
- * release, the block when it refused; after a failed ResizeBlock the old
- * block is gone. */
+ * release (of null too), the block when it refused; ResizeBlock of null is a
+ * plain allocation, and after a failed ResizeBlock the old block is gone. */
 void* PIXBASE_CALL AllocateBlock(uint32_t size);
 void* PIXBASE_CALL ReleaseBlock(void* block);
 void* PIXBASE_CALL ResizeBlock(void* block, uint32_t size);

@@ -9,11 +9,7 @@ namespace pixbase::platform {
 
 bool IsPathSeparator(char c) { return c == '/'; }
 
-bool NamesAPath(const char* name) {
-  for (const char* c = name; *c != '\0'; ++c)
-    if (IsPathSeparator(*c)) return true;
-  return false;
-}
+bool IsAbsolutePath(const char* name) { return name[0] == '/'; }
 
 void* LoadSharedLibrary(const char* name) { return dlopen(name, RTLD_NOW | RTLD_LOCAL); }
 

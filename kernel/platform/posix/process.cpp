@@ -20,10 +20,14 @@ void ShowMessageBox(const char* text, const char* caption, BoxIcon /*icon*/) {
   std::fflush(stderr);
 }
 
-std::string LastSystemErrorText() {
+size_t LastSystemErrorText(char* text, size_t size) {
   int error = errno;
-  if (error == 0) return std::string();
-  return std::string(std::strerror(error));
+  if (error == 0 || size == 0) return 0;
+  const char* system_text = std::strerror(error);
+  size_t length = strnlen(system_text, size - 1);
+  std::memcpy(text, system_text, length);
+  text[length] = '\0';
+  return length;
 }
 
 }  // namespace pixbase::platform

@@ -5,6 +5,7 @@
 #include "platform/system_services.h"
 
 #include <fcntl.h>
+#include <pthread.h>
 #include <spawn.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -16,7 +17,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <mutex>
 #include <new>
 
 extern char** environ;
@@ -39,7 +39,7 @@ struct View {
   size_t length;
   View* next;
 };
-std::mutex g_views_mutex;
+pthread_mutex_t g_views_mutex = PTHREAD_MUTEX_INITIALIZER;  // a plain mutex: cannot throw
 View* g_views = nullptr;
 
 }  // namespace
@@ -76,24 +76,24 @@ void* MapDescriptor(int descriptor, size_t length, int protection) {
     return nullptr;
   }
   view->address = address;
-  std::lock_guard<std::mutex> lock(g_views_mutex);
+  pthread_mutex_lock(&g_views_mutex);
   view->next = g_views;
   g_views = view;
+  pthread_mutex_unlock(&g_views_mutex);
   return address;
 }
 
 bool UnmapView(void* address) {
   View* view = nullptr;
-  {
-    std::lock_guard<std::mutex> lock(g_views_mutex);
-    for (View** link = &g_views; *link != nullptr; link = &(*link)->next) {
-      if ((*link)->address == address) {
-        view = *link;
-        *link = view->next;
-        break;
-      }
+  pthread_mutex_lock(&g_views_mutex);
+  for (View** link = &g_views; *link != nullptr; link = &(*link)->next) {
+    if ((*link)->address == address) {
+      view = *link;
+      *link = view->next;
+      break;
     }
   }
+  pthread_mutex_unlock(&g_views_mutex);
   if (view == nullptr) return false;
   bool unmapped = munmap(view->address, view->length) == 0;
   delete view;

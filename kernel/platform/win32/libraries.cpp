@@ -8,10 +8,11 @@ namespace pixbase::platform {
 
 bool IsPathSeparator(char c) { return c == '\\' || c == '/'; }
 
-bool NamesAPath(const char* name) {
-  for (const char* c = name; *c != '\0'; ++c)
-    if (IsPathSeparator(*c) || *c == ':') return true;
-  return false;
+bool IsAbsolutePath(const char* name) {
+  if (IsPathSeparator(name[0]) && IsPathSeparator(name[1])) return true;  // \\server\share
+  char drive = name[0];
+  bool letter = (drive >= 'A' && drive <= 'Z') || (drive >= 'a' && drive <= 'z');
+  return letter && name[1] == ':' && IsPathSeparator(name[2]);
 }
 
 void* LoadSharedLibrary(const char* name) { return LoadLibraryA(name); }

@@ -2,6 +2,8 @@
 // system error texts.
 #include <windows.h>
 
+#include <cstring>
+
 #include "platform/platform.h"
 
 namespace pixbase::platform {
@@ -23,16 +25,22 @@ void ShowMessageBox(const char* text, const char* caption, BoxIcon icon) {
   MessageBoxA(nullptr, text, caption, style);
 }
 
-std::string LastSystemErrorText() {
+// The system allocates the text (a local-heap block, released here); when it
+// cannot, there is no text.
+size_t LastSystemErrorText(char* text, size_t size) {
   char* buffer = nullptr;
   DWORD length = FormatMessageA(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
       nullptr, GetLastError(), MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT),
       reinterpret_cast<LPSTR>(&buffer), 0, nullptr);
-  std::string text;
-  if (length != 0 && buffer != nullptr) text.assign(buffer, length);
+  size_t copied = 0;
+  if (length != 0 && buffer != nullptr && size != 0) {
+    copied = length < size - 1 ? length : size - 1;
+    std::memcpy(text, buffer, copied);
+    text[copied] = '\0';
+  }
   if (buffer != nullptr) LocalFree(buffer);
-  return text;
+  return copied;
 }
 
 }  // namespace pixbase::platform

@@ -89,6 +89,7 @@ struct SearchState {
 };
 std::map<platform::Search, SearchState> searches;
 std::map<platform::RegistryKey, std::string> open_keys;
+std::map<platform::Event, std::string> event_names;  // events this process made
 
 platform::Handle NewHandle() { return TheMachine().next_handle++; }
 
@@ -179,6 +180,7 @@ void ResetMachine() {
   open_files.clear();
   searches.clear();
   open_keys.clear();
+  event_names.clear();
   AddDirectory("C:\\WINDOWS");
   AddDirectory("D:\\SETUP");
   AddRegistryKey("HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall");
@@ -386,6 +388,11 @@ std::vector<std::string> JournalLines(const std::string& prefix) {
   return lines;
 }
 
+std::string OpenKeyPath(platform::RegistryKey key) {
+  auto it = open_keys.find(key);
+  return it == open_keys.end() ? std::string() : it->second;
+}
+
 }  // namespace setup::simulated
 
 // ---------------------------------------------------------------------------
@@ -403,11 +410,20 @@ Event CreateNamedEvent(const char* name) {
   Machine& m = TheMachine();
   m.events.insert(simulated::Upper(name));
   simulated::Note(std::string("create event ") + name);
-  return simulated::NewHandle();
+  Event event = simulated::NewHandle();
+  simulated::event_names[event] = simulated::Upper(name);
+  return event;
 }
 
 void CloseNamedEvent(Event event) {
-  if (event != 0) simulated::Note("close event");
+  if (event == 0) return;
+  simulated::Note("close event");
+  // The last handle is gone: so is the event.
+  auto it = simulated::event_names.find(event);
+  if (it != simulated::event_names.end()) {
+    TheMachine().events.erase(it->second);
+    simulated::event_names.erase(it);
+  }
 }
 
 bool NtFamily() { return TheMachine().nt_family; }
@@ -841,6 +857,8 @@ int ShowMessage(Window owner, const char* text, const char* caption, Buttons but
   m.messages.push_back(record);
   simulated::Note(std::string("message ") + caption + ": " + text);
   if (m.answer) return m.answer(record);
+  // Unscripted: the answer that goes on (Retry would ask again for ever).
+  if (buttons == Buttons::RetryCancel) return kAnswerCancel;
   return buttons == Buttons::YesNo ? kAnswerYes : kAnswerOk;
 }
 

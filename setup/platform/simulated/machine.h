@@ -199,6 +199,10 @@ bool RegistryKeyExists(const std::string& key);
 // The journal lines that start with `prefix`, in order.
 std::vector<std::string> JournalLines(const std::string& prefix);
 
+// --- For the machine's other sides ------------------------------------------
+// The canonical path of an open registry key ("hklm\software\..."), or empty.
+std::string OpenKeyPath(platform::RegistryKey key);
+
 }  // namespace setup::simulated
 
 #endif

@@ -154,7 +154,10 @@ void StopTimer(Window window, unsigned id) { KillTimer(W(window), id); }
 void PostQuit() { PostQuitMessage(0); }
 
 int ShowMessage(Window owner, const char* text, const char* caption, Buttons buttons) {
-  return MessageBoxA(W(owner), text, caption, buttons == Buttons::YesNo ? MB_YESNO : MB_OK);
+  UINT type = buttons == Buttons::YesNo         ? MB_YESNO
+              : buttons == Buttons::RetryCancel ? MB_RETRYCANCEL
+                                                : MB_OK;
+  return MessageBoxA(W(owner), text, caption, type);
 }
 
 // --- Dialogs -----------------------------------------------------------------------------

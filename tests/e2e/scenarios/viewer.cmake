@@ -1,7 +1,7 @@
 # CTest entries of Lumaview.exe's scenarios (scenarios/viewer.cpp), with the
 # coder modules VELOPNM.dll and VELOBMP.dll. The pictures are made at build
-# time by netpbm: a raw pixmap, a 24-bit Windows bitmap and a pixmap whose
-# header gives a height of 0. Only with the viewer, setup and the modules
+# time by netpbm: raw pixmaps (one larger than the window), a 24-bit Windows
+# bitmap and a pixmap whose header gives a height of 0. Only with the viewer, setup and the modules
 # built.
 if(NOT TARGET lumaview OR NOT TARGET setup OR NOT TARGET velo_pnm OR NOT TARGET velo_bmp)
   return()
@@ -11,15 +11,17 @@ set(pictures ${CMAKE_BINARY_DIR}/e2e-pictures)
 set(pixmap ${pictures}/squiggles.ppm)      # 241 x 163
 set(bitmap ${pictures}/camouflage.bmp)     # 233 x 151
 set(malformed ${pictures}/broken.ppm)
+set(large ${pictures}/large.ppm)          # 1300 x 950, larger than the window
 add_custom_command(
-  OUTPUT ${pixmap} ${bitmap} ${malformed}
+  OUTPUT ${pixmap} ${bitmap} ${malformed} ${large}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${pictures}
   COMMAND sh -c "ppmpat -randomseed 7 -squig 241 163 >'${pixmap}' 2>/dev/null"
   COMMAND sh -c "ppmpat -randomseed 11 -camo 233 151 2>/dev/null | ppmtobmp -bpp 24 >'${bitmap}' 2>/dev/null"
   COMMAND sh -c "printf 'P6\\n12 0\\n255\\n' >'${malformed}'"
+  COMMAND sh -c "ppmpat -randomseed 5 -squig 1300 950 >'${large}' 2>/dev/null"
   COMMENT "Making the pictures of the viewer's end-to-end tests (netpbm)"
   VERBATIM)
-add_custom_target(viewer_e2e_pictures ALL DEPENDS ${pixmap} ${bitmap} ${malformed})
+add_custom_target(viewer_e2e_pictures ALL DEPENDS ${pixmap} ${bitmap} ${malformed} ${large})
 
 set(viewer_files FILES $<TARGET_FILE:lumaview> $<TARGET_FILE:pixbase> $<TARGET_FILE:velo_pnm>
                  $<TARGET_FILE:velo_bmp>)
@@ -49,6 +51,17 @@ foreach(case en:pixmap:squiggles.ppm zh:bitmap:camouflage.bmp)
   set_tests_properties(e2e.viewer-pixels-${language} PROPERTIES
                        FIXTURES_REQUIRED viewer_actual_${language} LABELS e2e)
 endforeach()
+
+# A picture larger than the window at 100%, scrolled to its far corner.
+set(report ${reports}/viewer-scroll-en.txt)
+lumaview_e2e_test(viewer-scroll STEPS viewer.scroll:en ${viewer_files} PATHS picture=${large}
+                  report=${report} PARAMS ${modules} width=1300 height=950 format=PPM)
+set_tests_properties(e2e.viewer-scroll-en PROPERTIES FIXTURES_SETUP viewer_scroll_en)
+add_test(NAME e2e.viewer-scroll-pixels-en
+         COMMAND ${CMAKE_SOURCE_DIR}/tests/viewer/client_area_check.py ${report}
+                 ${CMAKE_SOURCE_DIR}/build/screenshots/viewer-scroll-2-scrolled-en.png ${large})
+set_tests_properties(e2e.viewer-scroll-pixels-en PROPERTIES FIXTURES_REQUIRED viewer_scroll_en
+                     LABELS e2e)
 
 foreach(language en zh)
   lumaview_e2e_test(viewer-malformed STEPS viewer.malformed:${language} ${viewer_files}

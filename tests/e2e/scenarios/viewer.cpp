@@ -1,5 +1,7 @@
 // Scenarios of Lumaview.exe: a picture shown at 100% (its client area then
-// compared with the picture pixel for pixel on the Linux side), a malformed
+// compared with the picture pixel for pixel on the Linux side), a picture
+// larger than the window scrolled to its far corner (compared the same way),
+// a malformed
 // file answered with the module's reason while the viewer stays usable, and
 // the Monitor handshake with setup (the viewer running, setup run again over
 // it: the viewer lets go of its files and closes, and they are replaced).
@@ -9,7 +11,8 @@
 // Parameters: picture= a picture the modules read (its expected width=,
 // height= and format=), malformed= a file of a readable format whose data
 // the module refuses, reason= the module's reason for it, report= a host
-// file (Windows path) that receives the picture's place on the screen.
+// file (Windows path) that receives the client area's place on the screen
+// (and, scrolled, the part of the picture it shows).
 //
 // Divisions: the product in the prefix, the viewer's window, the scenarios.
 #include <cstdio>
@@ -155,6 +158,44 @@ E2E_SCENARIO(ActualSize, "viewer.actual",
   run.Check(e2e::WriteBytes(run.Param("report"), place),
             std::string("the client area's place on the screen is reported: ") + place);
   run.Screenshot(frame, "actual");
+  CloseViewer(run, frame, viewer);
+}
+
+E2E_SCENARIO(Scrolled, "viewer.scroll",
+             "a picture larger than the window: fitted without scroll bars, at 100% with "
+             "both, scrolled to its far corner") {
+  if (!PlaceViewer(run, kViewerFolder)) return;
+  std::string picture = PlacePicture(run, "picture");
+  e2e::Process viewer = e2e::Process::Start(std::string(kViewerFolder) + "\\Lumaview.exe",
+                                            "\"" + picture + "\"", kPictures);
+  if (!run.Check(viewer.started(), "Lumaview.exe starts")) return;
+  HWND frame = WaitForViewer(run, viewer);
+  if (frame == nullptr) return;
+  bool titled = WaitForTitle(frame, ExpectedTitle(run, NameOf(picture)), 30);
+  run.Check(titled, "the title names the file, its size and its format: " + e2e::TextOf(frame));
+  const LONG bars = WS_HSCROLL | WS_VSCROLL;
+  run.Check((GetWindowLongA(frame, GWL_STYLE) & bars) == 0, "fitted, the view has no scroll bars");
+  run.Screenshot(frame, "fitted");
+
+  e2e::Click(frame, IDM_VIEW_ACTUAL_SIZE);
+  e2e::LetPaint(frame);
+  run.Check((GetWindowLongA(frame, GWL_STYLE) & bars) == bars, "at 100% both scroll bars show");
+  SendMessageA(frame, WM_HSCROLL, SB_BOTTOM, 0);
+  SendMessageA(frame, WM_VSCROLL, SB_BOTTOM, 0);
+  e2e::LetPaint(frame);
+  RECT client;
+  GetClientRect(frame, &client);
+  POINT origin{0, 0};
+  ClientToScreen(frame, &origin);
+  // Scrolled to the end, the client area shows the picture's far corner.
+  int width = std::stoi(run.Param("width"));
+  int height = std::stoi(run.Param("height"));
+  char place[96];
+  std::snprintf(place, sizeof place, "%ld %ld %ld %ld %ld %ld\n", origin.x, origin.y, client.right,
+                client.bottom, width - client.right, height - client.bottom);
+  run.Check(e2e::WriteBytes(run.Param("report"), place),
+            std::string("the client area's place and the part of the picture it shows: ") + place);
+  run.Screenshot(frame, "scrolled");
   CloseViewer(run, frame, viewer);
 }
 
