@@ -348,6 +348,31 @@ E2E_SCENARIO(Install, "setup.install",
   CheckPayload(run);
 }
 
+// The install that the uninstaller's tests start from: a complete one with a
+// FULLDATA tree and a Quick Launch link, into the default destination (which
+// may hold what an earlier removal kept).
+E2E_SCENARIO(InstallFull, "setup.install-full",
+             "a complete install with a FULLDATA tree and a Quick Launch link") {
+  run.Check(!SettingsFileExists(), "no settings file before the run");
+  const bool first = !e2e::Exists("C:\\Corvane");
+  NameQuickLaunch(run);
+  Medium medium;
+  medium.help = true;
+  Session session(run, PrepareMedium(run, medium));
+  HWND start = OpenStart(run, session);
+  if (start == nullptr) return;
+  e2e::Click(start, IDOK);
+  run.Check(session.Wait(session.texts().copy, 300) != nullptr, "the copy dialog opens");
+  PlayToTheEnd(run, session, false, false);
+  Expected expected;
+  expected.first_install = first;
+  expected.help = true;
+  expected.quick_launch = true;
+  CheckInstallation(run, expected);
+  CheckFullData(run);
+  CheckPayload(run);
+}
+
 E2E_SCENARIO(CancelAtStart, "setup.cancel-start",
              "a second setup ends at once; Cancel in the start dialog leaves nothing") {
   Session session(run, PrepareMedium(run, Medium{}));
