@@ -143,6 +143,7 @@ const Operation kOperations[] = {
     {"FindFormatEntry_empty", {kString}, Silent::Never, nullptr, [](World&) { DestroyFormatRegistry(); FindFormatEntry("GIF"); return Outcome::Done; }},
     {"InitializeModuleDirectories", {kString}, Silent::Never, nullptr, [](World&) { return Done(InitializeModuleDirectories() != nullptr); }},
     {"DetectImageFormat", {}, Silent::Never, nullptr, [](World& w) { char d[PIXBASE_TEXT_EXTENT] = {}; return Done(DetectImageFormat(w.file.c_str(), d) == 1 && std::strcmp(d, "GIF") == 0); }},
+    {"DetectImageFormat_empty", {kString}, Silent::Never, nullptr, [](World& w) { DestroyFormatRegistry(); char d[PIXBASE_TEXT_EXTENT] = {}; return Done(DetectImageFormat(w.file.c_str(), d) == 0); }},
     {"MatchFormatByContent", {}, Silent::Never, nullptr, [](World&) { unsigned char h[PIXBASE_HEADER_PROBE_LENGTH] = {'G', 'I', 'F', '8'}; return Done(MatchFormatByContent("p", "", h) != nullptr); }},
     {"IdentifyFormatByContent", {}, Silent::Never, nullptr, [](World&) { unsigned char h[PIXBASE_HEADER_PROBE_LENGTH] = {'G', 'I', 'F', '8'}; char d[PIXBASE_TEXT_EXTENT] = {}; return Done(IdentifyFormatByContent("p", "", h, 4, d) == 1); }},
     {"ListCoderModules", {kString}, Silent::WithFailedResult, nullptr, [](World&) { return ReleasedList(ListCoderModules()); }},

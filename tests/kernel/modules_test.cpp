@@ -224,6 +224,10 @@ TEST_F(ModulesTest, ListingTagsOfEveryModuleDirectory) {
   EXPECT_EQ(TakeTags(ListCoderModules()), (Names{"", "JPEG", "PNG"}));
   pixbase::testing::FailAllocationsAfter(0, 1);
   EXPECT_EQ(ListCoderModules(), nullptr);
+  // A directory whose search record cannot be had would be missing from
+  // the list unnoticed: no list at all.
+  pixbase::testing::FailAllocationsAfter(1, 1);
+  EXPECT_EQ(ListCoderModules(), nullptr);
 }
 
 TEST_F(ModulesTest, MoreThan255ModulesGrowTheArray) {

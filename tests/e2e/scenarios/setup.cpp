@@ -4,7 +4,8 @@
 // group with its shell links and internet shortcut, the Quick Launch link).
 //
 // Supplied: setup.exe. Parameter: members= the folder of the packed
-// payload members with their order in order.txt.
+// payload members with their order in order.txt; fulldata= (optional) a
+// FULLDATA folder put next to setup.exe on the medium.
 //
 // Divisions: the texts setup shows, the medium and the session, the checks
 // of an installation, the scenarios.
@@ -65,6 +66,12 @@ std::string PrepareMedium(Run& run, const Medium& medium) {
                   e2e::WriteBytes(folder + "\\FULLDATA\\Docs\\README.TXT", "readme") &&
                   e2e::WriteBytes(folder + "\\FULLDATA\\.hidden", "hidden"),
               "FULLDATA holds Widelens.CHM, Docs\\README.TXT and .hidden");
+  }
+  // The distribution's own FULLDATA (coder modules, sample pictures), when
+  // the run is given one: setup installs it beside the viewer.
+  if (run.HasParam("fulldata")) {
+    run.Check(e2e::CopyTree(run.Param("fulldata"), folder + "\\FULLDATA"),
+              "the distribution's FULLDATA lies next to setup");
   }
   if (medium.tools) {
     run.Check(e2e::MakeDirectories(folder + "\\TOOLS") &&
@@ -321,6 +328,14 @@ HWND OpenStart(Run& run, Session& session) {
   return start;
 }
 
+// OK in the start dialog; the copy dialog that follows, or null (reported).
+HWND StartCopy(Run& run, Session& session, HWND start) {
+  e2e::Click(start, IDOK);
+  HWND copy = session.Wait(session.texts().copy, 300);
+  run.Check(copy != nullptr, "the copy dialog opens");
+  return copy;
+}
+
 E2E_SCENARIO(Install, "setup.install",
              "the default install: every member byte for byte, settings, group, links") {
   run.Check(!SettingsFileExists(), "no settings file before the run");
@@ -330,14 +345,38 @@ E2E_SCENARIO(Install, "setup.install",
   if (start == nullptr) return;
   run.Check(e2e::TextOf(start, IDC_START_DESTINATION) == kRoot,
             std::string("the first run proposes ") + kRoot);
-  e2e::Click(start, IDOK);
-  HWND copy = session.Wait(session.texts().copy, 300);
-  if (!run.Check(copy != nullptr, "the copy dialog opens")) return;
+  HWND copy = StartCopy(run, session, start);
+  if (copy == nullptr) return;
   run.Screenshot(copy, "copy");
   PlayToTheEnd(run, session, false, false);
   Expected expected;
   expected.quick_launch = true;
   CheckInstallation(run, expected);
+  CheckPayload(run);
+}
+
+// The install that the uninstaller's tests start from: a complete one with a
+// FULLDATA tree and a Quick Launch link, into the default destination (which
+// may hold what an earlier removal kept).
+E2E_SCENARIO(InstallFull, "setup.install-full",
+             "a complete install with a FULLDATA tree and a Quick Launch link") {
+  run.Check(!SettingsFileExists(), "no settings file before the run");
+  const bool first = !e2e::Exists("C:\\Corvane");
+  NameQuickLaunch(run);
+  Medium medium;
+  medium.help = true;
+  Session session(run, PrepareMedium(run, medium));
+  HWND start = OpenStart(run, session);
+  if (start == nullptr) return;
+  e2e::Click(start, IDOK);
+  run.Check(session.Wait(session.texts().copy, 300) != nullptr, "the copy dialog opens");
+  PlayToTheEnd(run, session, false, false);
+  Expected expected;
+  expected.first_install = first;
+  expected.help = true;
+  expected.quick_launch = true;
+  CheckInstallation(run, expected);
+  CheckFullData(run);
   CheckPayload(run);
 }
 
@@ -367,9 +406,8 @@ E2E_SCENARIO(CancelDuringCopy, "setup.cancel-copy",
   Session session(run, PrepareMedium(run, Medium{}));
   HWND start = OpenStart(run, session);
   if (start == nullptr) return;
-  e2e::Click(start, IDOK);
-  HWND copy = session.Wait(session.texts().copy, 300);
-  if (!run.Check(copy != nullptr, "the copy dialog opens")) return;
+  HWND copy = StartCopy(run, session, start);
+  if (copy == nullptr) return;
   // Leave once the first member is complete (the second has begun).
   const std::string second = kRoot + members[1].name;
   for (int i = 0; i < 1200 && !e2e::Exists(second) && !session.process().Ended(); ++i) Sleep(100);
@@ -439,10 +477,9 @@ E2E_SCENARIO(Chooser, "setup.chooser",
             "the start dialog shows the chosen directory");
   // Back to the usual destination for the checks below.
   e2e::SetText(start, IDC_START_DESTINATION, kRoot);
-  e2e::Click(start, IDOK);
 
-  HWND copy = session.Wait(session.texts().copy, 300);
-  if (!run.Check(copy != nullptr, "the copy dialog opens")) return;
+  HWND copy = StartCopy(run, session, start);
+  if (copy == nullptr) return;
   run.Screenshot(copy, "copy");
   e2e::Click(copy, IDCANCEL);
   HWND confirm = session.Wait(session.texts().exit, 120);
@@ -465,8 +502,7 @@ E2E_SCENARIO(ExitWhenDone, "setup.exit-when-done",
   HWND start = OpenStart(run, session);
   if (start == nullptr) return;
   e2e::SetChecked(start, IDC_START_EXIT_WHEN_DONE, true);
-  e2e::Click(start, IDOK);
-  run.Check(session.Wait(session.texts().copy, 300) != nullptr, "the copy dialog opens");
+  if (StartCopy(run, session, start) == nullptr) return;
   PlayToTheEnd(run, session, true, false);
   CheckInstallation(run, Expected{});
 }
@@ -495,9 +531,8 @@ E2E_SCENARIO(Upgrade, "setup.upgrade",
   run.Check(!proposed.empty() && proposed.back() != '\\' &&
                 e2e::SameNoCase(e2e::LongPath(proposed + "\\"), kRoot),
             "the earlier destination is proposed without its backslash: " + proposed);
-  e2e::Click(start, IDOK);
-  HWND copy = session.Wait(session.texts().copy, 300);
-  if (!run.Check(copy != nullptr, "the copy dialog opens")) return;
+  HWND copy = StartCopy(run, session, start);
+  if (copy == nullptr) return;
   run.Screenshot(copy, "copy");
   PlayToTheEnd(run, session, false, false);
   run.Check(!e2e::Exists(stale), "the earlier group was removed");
