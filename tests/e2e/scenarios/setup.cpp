@@ -4,7 +4,8 @@
 // group with its shell links and internet shortcut, the Quick Launch link).
 //
 // Supplied: setup.exe. Parameter: members= the folder of the packed
-// payload members with their order in order.txt.
+// payload members with their order in order.txt; fulldata= (optional) a
+// FULLDATA folder put next to setup.exe on the medium.
 //
 // Divisions: the texts setup shows, the medium and the session, the checks
 // of an installation, the scenarios.
@@ -65,6 +66,12 @@ std::string PrepareMedium(Run& run, const Medium& medium) {
                   e2e::WriteBytes(folder + "\\FULLDATA\\Docs\\README.TXT", "readme") &&
                   e2e::WriteBytes(folder + "\\FULLDATA\\.hidden", "hidden"),
               "FULLDATA holds Widelens.CHM, Docs\\README.TXT and .hidden");
+  }
+  // The distribution's own FULLDATA (coder modules, sample pictures), when
+  // the run is given one: setup installs it beside the viewer.
+  if (run.HasParam("fulldata")) {
+    run.Check(e2e::CopyTree(run.Param("fulldata"), folder + "\\FULLDATA"),
+              "the distribution's FULLDATA lies next to setup");
   }
   if (medium.tools) {
     run.Check(e2e::MakeDirectories(folder + "\\TOOLS") &&

@@ -1,10 +1,11 @@
 // Scenarios of Lumaview.exe: a picture shown at 100% (its client area then
 // compared with the picture pixel for pixel on the Linux side), a picture
 // larger than the window scrolled to its far corner (compared the same way),
-// a malformed
-// file answered with the module's reason while the viewer stays usable, and
-// the Monitor handshake with setup (the viewer running, setup run again over
-// it: the viewer lets go of its files and closes, and they are replaced).
+// a malformed file answered with the module's reason while the viewer stays
+// usable, the installed program group's link starting the viewer on a
+// sample, and the Monitor handshake with setup (the viewer running, setup
+// run again over it: the viewer lets go of its files and closes, and they
+// are replaced).
 //
 // Supplied: Lumaview.exe, PIXBASE.dll, the coder modules named by the
 // parameter modules= (',' between names), setup.exe for the handshake.
@@ -230,6 +231,48 @@ E2E_SCENARIO(Malformed, "viewer.malformed",
   bool stepped = WaitForTitle(frame, ExpectedTitle(run, NameOf(good)), 30);
   run.Check(stepped, "the next picture of the folder is shown: " + e2e::TextOf(frame));
   run.Screenshot(frame, "next");
+  CloseViewer(run, frame, viewer);
+}
+
+E2E_SCENARIO(FromTheLink, "viewer.link",
+             "after an install with the distribution's FULLDATA: the program group's link "
+             "starts the viewer, which shows the first sample and steps to the next") {
+  const std::string programs = e2e::RegistryText(
+      HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
+      "Common Programs");
+  if (!run.Check(programs != e2e::kMissing, "the all-users Programs folder is known")) return;
+  const std::string name = Application(run);
+  const e2e::LinkFields link = e2e::LoadLink(programs + "\\" + name + "\\" + name + ".lnk");
+  if (!run.Check(link.loaded && e2e::Exists(link.target),
+                 "the link \"" + name + "\" names an installed program: " + link.target)) {
+    return;
+  }
+  const std::string samples = std::string(kInstalled) + "\\Samples";
+  std::vector<std::string> names = e2e::ListFolder(samples);
+  if (!run.Check(names.size() >= 2, "the samples are installed in " + samples)) return;
+
+  e2e::Process viewer =
+      e2e::Process::Start(link.target, "\"" + samples + "\\" + names[0] + "\"", kInstalled);
+  if (!run.Check(viewer.started(), "the link's target starts")) return;
+  HWND frame = WaitForViewer(run, viewer);
+  if (frame == nullptr) return;
+  const std::string suffix = " - " + name;
+  auto shows = [&](const std::string& file) {
+    for (int i = 0; i < 300; ++i) {
+      std::string title = e2e::TextOf(frame);
+      if (title.rfind(file + " - ", 0) == 0 && title.size() > suffix.size() &&
+          title.compare(title.size() - suffix.size(), suffix.size(), suffix) == 0)
+        return true;
+      Sleep(100);
+    }
+    return false;
+  };
+  bool first = shows(names[0]);
+  run.Check(first, "the viewer shows the sample " + names[0] + ": " + e2e::TextOf(frame));
+  run.Screenshot(frame, "viewer");
+  e2e::Click(frame, IDM_FILE_NEXT);
+  bool second = shows(names[1]);
+  run.Check(second, "Page Down shows the next sample " + names[1] + ": " + e2e::TextOf(frame));
   CloseViewer(run, frame, viewer);
 }
 
