@@ -19,6 +19,7 @@ using testing::SettingsFileExists;
 class SettingsLog : public ::testing::Test {
  protected:
   void SetUp() override { FreshMachine(); }
+  void TearDown() override { testing::ExpectNothingLeftOpen(); }
 };
 
 TEST_F(SettingsLog, WritesTheCountBeforeEachEntry) {
@@ -54,11 +55,14 @@ TEST_F(SettingsLog, ForceDirectoriesLogsWhatItCouldNotCreate) {
   EXPECT_EQ(LoggedDirectories(), (std::vector<std::string>{"C:\\X", "C:\\X\\Y"}));
 }
 
-TEST_F(SettingsLog, RegistersTheUninstallEntryWithTextLengths) {
+TEST_F(SettingsLog, RegistersTheUninstallEntryWithTheTextsAndTheirTerminatingZero) {
   RegisterUninstallEntry("Lumaview", "Corvane Widelens", "C:\\W\\UNINST32.EXE");
   const std::string key = "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Lumaview";
   EXPECT_EQ(RegistryValue(key, "DisplayName"), "Corvane Widelens");
   EXPECT_EQ(RegistryValue(key, "UninstallString"), "C:\\W\\UNINST32.EXE");
+  // A reader of a REG_SZ value finds its end in the data: the zero is stored.
+  EXPECT_EQ(RegistryData(key, "DisplayName"), std::string("Corvane Widelens", 17));
+  EXPECT_EQ(RegistryData(key, "UninstallString"), std::string("C:\\W\\UNINST32.EXE", 18));
 }
 
 TEST_F(SettingsLog, AnUninstallKeyThatCannotBeWrittenRegistersNothing) {
