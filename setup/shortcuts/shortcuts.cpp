@@ -299,14 +299,21 @@ void RemoveOldGroup() {
 
 // --- Quick Launch ---------------------------------------------------------------
 
-void CreateQuickLaunchLink() {
-  char link_path[256];
+std::size_t GetQuickLaunchFolder(char* buffer, std::size_t size) {
+  if (size == 0) return 0;
+  buffer[0] = '\0';
   platform::RegistryKey key =
       platform::OpenRegistryKey(platform::RegistryRoot::CurrentUser, kMapGroupsKey);
-  if (key == 0) return;
-  std::size_t length = platform::ReadRegistryText(key, "Quick Launch", link_path, sizeof link_path);
+  if (key == 0) return 0;
+  std::size_t length = platform::ReadRegistryText(key, "Quick Launch", buffer, size);
   platform::CloseRegistryKey(key);
-  if (length == 0) return;
+  if (length == 0) buffer[0] = '\0';
+  return length;
+}
+
+void CreateQuickLaunchLink() {
+  char link_path[256];
+  if (GetQuickLaunchFolder(link_path, sizeof link_path) == 0) return;
   EnsureTrailingBackslash(link_path, sizeof link_path);
   char link_name[64];
   platform::LoadText(ByLanguage(IDS_QUICK_LAUNCH_LINK_EN, IDS_QUICK_LAUNCH_LINK_ZH), link_name,

@@ -64,6 +64,9 @@ void SplitItemSpec(const char* item_spec, GroupItem* item);
 // (or the key cannot be opened for writing).
 void GetProgramsFolder(char* buffer, std::size_t size);
 void GetCommonProgramsFolder(char* buffer, std::size_t size);
+// The Quick Launch folder the registry names (MapGroups "Quick Launch");
+// its length, 0 (and an empty buffer) when there is none or it does not fit.
+std::size_t GetQuickLaunchFolder(char* buffer, std::size_t size);
 
 // Writes one shell link file; false (and no file) when the link object
 // cannot be made or saved.

@@ -70,10 +70,25 @@ std::string PlacePicture(Run& run, const std::string& parameter) {
 
 std::string Application(const Run& run) { return run.Pick("Corvane Widelens", "宽镜"); }
 
-// The title the viewer gives the picture of the test.
-std::string ExpectedTitle(Run& run, const std::string& name) {
+// The title the viewer gives the picture of the test at ZOOM percent.
+std::string ExpectedTitle(Run& run, const std::string& name, int zoom) {
   return name + " - " + run.Param("width") + " x " + run.Param("height") + " - " +
-         run.Param("format") + " - " + Application(run);
+         run.Param("format") + " - " + std::to_string(zoom) + "% - " + Application(run);
+}
+
+// True when TITLE is the viewer's title for the file NAME at whatever zoom:
+// with the test's size and format when SIZED, else with any.
+bool TitleShows(Run& run, const std::string& title, const std::string& name, bool sized) {
+  std::string head = name + " - ";
+  if (sized)
+    head += run.Param("width") + " x " + run.Param("height") + " - " + run.Param("format") + " - ";
+  const std::string tail = "% - " + Application(run);
+  if (title.size() < head.size() + tail.size() || title.compare(0, head.size(), head) != 0 ||
+      title.compare(title.size() - tail.size(), tail.size(), tail) != 0)
+    return false;
+  if (!sized) return true;
+  const std::string zoom = title.substr(head.size(), title.size() - head.size() - tail.size());
+  return !zoom.empty() && zoom.find_first_not_of("0123456789") == std::string::npos;
 }
 
 std::string Monitor() {
@@ -91,10 +106,11 @@ HWND WaitForViewer(Run& run, const e2e::Process& viewer) {
   return frame;
 }
 
-// True once the window's title is TITLE (within SECONDS).
-bool WaitForTitle(HWND window, const std::string& title, int seconds) {
+// True once the window's title satisfies WANTED (within SECONDS).
+template <typename Predicate>
+bool WaitForTitle(HWND window, Predicate wanted, int seconds) {
   for (int i = 0; i < seconds * 10; ++i) {
-    if (e2e::TextOf(window) == title) return true;
+    if (wanted(e2e::TextOf(window))) return true;
     Sleep(100);
   }
   return false;
@@ -138,12 +154,20 @@ E2E_SCENARIO(ActualSize, "viewer.actual",
   if (!run.Check(viewer.started(), "Lumaview.exe starts")) return;
   HWND frame = WaitForViewer(run, viewer);
   if (frame == nullptr) return;
-  bool titled = WaitForTitle(frame, ExpectedTitle(run, NameOf(picture)), 30);
-  run.Check(titled, "the title names the file, its size and its format: " + e2e::TextOf(frame));
+  const std::string name = NameOf(picture);
+  bool titled = WaitForTitle(
+      frame, [&](const std::string& title) { return TitleShows(run, title, name, true); }, 30);
+  run.Check(titled,
+            "the title names the file, its size, its format and the zoom: " + e2e::TextOf(frame));
   run.Check(Monitor() == std::to_string(reinterpret_cast<std::uintptr_t>(frame)),
             "the settings file records the window as [SETTING] Monitor");
 
-  e2e::Click(frame, IDM_VIEW_ACTUAL_SIZE);
+  // Key Z: 100%.
+  e2e::PressKey(frame, 'Z');
+  const std::string actual = ExpectedTitle(run, name, 100);
+  bool at_100 = WaitForTitle(
+      frame, [&](const std::string& title) { return title == actual; }, 30);
+  if (!run.Check(at_100, "key Z shows the picture at 100%: " + e2e::TextOf(frame))) return;
   int width = std::stoi(run.Param("width"));
   int height = std::stoi(run.Param("height"));
   if (!run.Check(SizeClientArea(frame, width, height), "the client area is sized to the picture")) {
@@ -172,14 +196,21 @@ E2E_SCENARIO(Scrolled, "viewer.scroll",
   if (!run.Check(viewer.started(), "Lumaview.exe starts")) return;
   HWND frame = WaitForViewer(run, viewer);
   if (frame == nullptr) return;
-  bool titled = WaitForTitle(frame, ExpectedTitle(run, NameOf(picture)), 30);
-  run.Check(titled, "the title names the file, its size and its format: " + e2e::TextOf(frame));
+  const std::string name = NameOf(picture);
+  bool titled = WaitForTitle(
+      frame, [&](const std::string& title) { return TitleShows(run, title, name, true); }, 30);
+  run.Check(titled,
+            "the title names the file, its size, its format and the zoom: " + e2e::TextOf(frame));
   const LONG bars = WS_HSCROLL | WS_VSCROLL;
   run.Check((GetWindowLongA(frame, GWL_STYLE) & bars) == 0, "fitted, the view has no scroll bars");
   run.Screenshot(frame, "fitted");
 
+  // View > Actual Size.
   e2e::Click(frame, IDM_VIEW_ACTUAL_SIZE);
-  e2e::LetPaint(frame);
+  const std::string actual = ExpectedTitle(run, name, 100);
+  bool at_100 = WaitForTitle(
+      frame, [&](const std::string& title) { return title == actual; }, 30);
+  if (!run.Check(at_100, "View > Actual Size shows 100%: " + e2e::TextOf(frame))) return;
   run.Check((GetWindowLongA(frame, GWL_STYLE) & bars) == bars, "at 100% both scroll bars show");
   SendMessageA(frame, WM_HSCROLL, SB_BOTTOM, 0);
   SendMessageA(frame, WM_VSCROLL, SB_BOTTOM, 0);
@@ -227,9 +258,11 @@ E2E_SCENARIO(Malformed, "viewer.malformed",
   HWND frame = WaitForViewer(run, viewer);
   if (frame == nullptr) return;
   run.Check(e2e::TextOf(frame) == Application(run), "no picture is shown yet");
-  e2e::Click(frame, IDM_FILE_NEXT);
-  bool stepped = WaitForTitle(frame, ExpectedTitle(run, NameOf(good)), 30);
-  run.Check(stepped, "the next picture of the folder is shown: " + e2e::TextOf(frame));
+  e2e::PressKey(frame, VK_NEXT);
+  bool stepped = WaitForTitle(
+      frame, [&](const std::string& title) { return TitleShows(run, title, NameOf(good), true); },
+      30);
+  run.Check(stepped, "Page Down shows the next picture of the folder: " + e2e::TextOf(frame));
   run.Screenshot(frame, "next");
   CloseViewer(run, frame, viewer);
 }
@@ -256,21 +289,14 @@ E2E_SCENARIO(FromTheLink, "viewer.link",
   if (!run.Check(viewer.started(), "the link's target starts")) return;
   HWND frame = WaitForViewer(run, viewer);
   if (frame == nullptr) return;
-  const std::string suffix = " - " + name;
   auto shows = [&](const std::string& file) {
-    for (int i = 0; i < 300; ++i) {
-      std::string title = e2e::TextOf(frame);
-      if (title.rfind(file + " - ", 0) == 0 && title.size() > suffix.size() &&
-          title.compare(title.size() - suffix.size(), suffix.size(), suffix) == 0)
-        return true;
-      Sleep(100);
-    }
-    return false;
+    return WaitForTitle(
+        frame, [&](const std::string& title) { return TitleShows(run, title, file, false); }, 30);
   };
   bool first = shows(names[0]);
   run.Check(first, "the viewer shows the sample " + names[0] + ": " + e2e::TextOf(frame));
   run.Screenshot(frame, "viewer");
-  e2e::Click(frame, IDM_FILE_NEXT);
+  e2e::PressKey(frame, VK_NEXT);
   bool second = shows(names[1]);
   run.Check(second, "Page Down shows the next sample " + names[1] + ": " + e2e::TextOf(frame));
   CloseViewer(run, frame, viewer);
@@ -335,7 +361,9 @@ E2E_SCENARIO(Handshake, "viewer.handshake",
   if (!run.Check(viewer.started(), "the installed Lumaview.exe starts")) return;
   HWND frame = WaitForViewer(run, viewer);
   if (frame == nullptr) return;
-  bool shown = WaitForTitle(frame, ExpectedTitle(run, picture_name), 30);
+  bool shown = WaitForTitle(
+      frame, [&](const std::string& title) { return TitleShows(run, title, picture_name, true); },
+      30);
   run.Check(shown, "the installed viewer shows the installed picture: " + e2e::TextOf(frame));
   run.Check(Monitor() == std::to_string(reinterpret_cast<std::uintptr_t>(frame)),
             "the settings file records the running viewer as [SETTING] Monitor");
