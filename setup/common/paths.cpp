@@ -168,7 +168,8 @@ int DirectoryWritable(const char* directory) {
     else
       std::snprintf(name, sizeof name, "Test%u.txt", attempt);
     path[stem < sizeof path ? stem : sizeof path - 1] = '\0';
-    AppendText(path, sizeof path, name);
+    // A name cut at the path limit would be another file: no test then.
+    if (AppendText(path, sizeof path, name) != stem + std::strlen(name)) return 0;
     platform::File file = platform::CreateNewFile(path);
     if (file == 0) {
       // Taken: try the next name; otherwise the directory refuses files.

@@ -199,6 +199,15 @@ TEST_F(Paths, TheWalkerPassesOverDotNamesAndReportsAMissingDirectory) {
   EXPECT_TRUE(seen.empty());
 }
 
+TEST_F(Paths, TheWriteTestNeverWritesUnderACutName) {
+  std::string directory = "C:\\" + std::string(250, 'd');
+  AddDirectory(directory);
+  EXPECT_EQ(DirectoryWritable(directory.c_str()), 0);
+  EXPECT_TRUE(FilesBelow(directory).empty());
+  EXPECT_TRUE(JournalLines("delete").empty());
+  EXPECT_EQ(DirectoryWritable("C:\\"), 1);
+}
+
 TEST_F(Paths, DriveOnlyIsALetterAndAColon) {
   EXPECT_TRUE(IsDriveOnly("C:"));
   EXPECT_FALSE(IsDriveOnly("C:\\"));
