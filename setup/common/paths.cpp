@@ -113,6 +113,18 @@ int PathExists(const char* path) {
   return 1;
 }
 
+bool DirectoryExists(const char* path) {
+  char plain[kTreePathSize];
+  CopyText(plain, sizeof plain, path);
+  if (EndsWithBackslash(plain)) CutAtLastBackslash(plain, false);
+  if (plain[0] == '\0' || std::strlen(plain) + 1 >= sizeof plain) return false;
+  platform::FoundEntry entry;
+  platform::Search search = platform::FindFirstEntry(plain, &entry);
+  if (search == 0) return false;
+  platform::EndSearch(search);
+  return (entry.attributes & platform::kDirectoryAttribute) != 0;
+}
+
 void DeleteTree(const char* path) {
   if (std::strlen(path) + 4 >= kTreePathSize) return;
   ForEachEntry(path, [path](const platform::FoundEntry& entry) {

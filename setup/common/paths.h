@@ -43,6 +43,9 @@ bool ForEachEntry(const char* directory,
 // 1 when the path names an existing file or, for a path ending in a
 // backslash, an existing directory.
 int PathExists(const char* path);
+// True when the path (with or without a trailing backslash) names an
+// existing directory.
+bool DirectoryExists(const char* path);
 // Deletes the directory with everything below it. Entries whose names start
 // with a dot are passed over (and keep their directory); read-only files
 // are made writable first; junctions and symbolic links are removed, never

@@ -48,15 +48,16 @@ void ForceDirectories(const char* path) {
     if (cut == prefix) continue;
     if (cut[1] == '\0') break;
     *cut = '\0';
-    if (!IsDriveOnly(prefix) && !platform::EnterDirectory(prefix)) {
-      platform::MakeDirectory(prefix);
+    // Logged only when made: the uninstall log names nothing that is not on
+    // disk, nor a directory that was there before.
+    if (!IsDriveOnly(prefix) && !platform::EnterDirectory(prefix) &&
+        platform::MakeDirectory(prefix))
       LogInstalledDirectory(prefix);
-    }
     *cut = '\\';
   }
   if (restore) platform::EnterDirectory(remembered);
   platform::MakeDirectory(path);
-  LogInstalledDirectory(path);
+  if (DirectoryExists(path)) LogInstalledDirectory(path);
 }
 
 void RegisterUninstallEntry(const char* subkey, const char* display_name, const char* command) {

@@ -122,7 +122,7 @@ void EnsureParentDirectories(const char* path) {
   }
   if (restore) platform::EnterDirectory(remembered);
   if (!CutAtLastBackslash(prefix, false)) return;
-  if (!SamePath(prefix, last_logged_directory)) {
+  if (!SamePath(prefix, last_logged_directory) && DirectoryExists(prefix)) {
     CopyText(last_logged_directory, sizeof last_logged_directory, prefix);
     LogInstalledDirectory(prefix);
   }

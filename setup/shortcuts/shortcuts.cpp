@@ -115,16 +115,19 @@ void GetCommonProgramsFolder(char* buffer, std::size_t size) {
 
 // --- Links -----------------------------------------------------------------------
 
-void CreateShellLink(const char* target, const char* arguments, const char* icon_file,
+bool CreateShellLink(const char* target, const char* arguments, const char* icon_file,
                      int icon_index, const char* link_path, const char* description) {
   platform::ShellLink link = platform::CreateShellLinkObject();
-  if (link == 0) return;
+  if (link == 0) return false;
   platform::SetShellLinkPath(link, target);
   platform::SetShellLinkArguments(link, arguments);
   platform::SetShellLinkIcon(link, icon_file, icon_index);
   platform::SetShellLinkDescription(link, description);
-  platform::SaveShellLink(link, link_path);
+  bool saved = platform::SaveShellLink(link, link_path);
   platform::ReleaseShellLinkObject(link);
+  // A save that failed half way leaves no broken link behind.
+  if (!saved) platform::DeleteFileAt(link_path);
+  return saved;
 }
 
 void CreateGroupLink(const char* group_folder, const GroupItem& item) {
@@ -135,9 +138,10 @@ void CreateGroupLink(const char* group_folder, const GroupItem& item) {
   // A link path the system cannot hold is refused rather than cut into
   // another name.
   if (AppendText(link_path, sizeof link_path, ".lnk") != wanted) return;
-  LogInstalledFile(link_path);
-  CreateShellLink(item.target, item.arguments, item.icon_file, item.icon_index, link_path,
-                  item.description);
+  // Logged once it is on disk: the uninstall log names nothing that is not.
+  if (CreateShellLink(item.target, item.arguments, item.icon_file, item.icon_index, link_path,
+                      item.description))
+    LogInstalledFile(link_path);
 }
 
 void CreateGroupItem(const char* group_folder, const char* item_spec) {
@@ -187,7 +191,7 @@ void CreateProgramGroup(const char* group_folder, int item_count, const ItemForm
                         const ItemFormat* english_items) {
   SetupState& state = TheSetup;
   platform::MakeDirectory(group_folder);
-  LogInstalledDirectory(group_folder);
+  if (DirectoryExists(group_folder)) LogInstalledDirectory(group_folder);
   char folder[kFolderSize];
   CopyText(folder, sizeof folder, group_folder);
   AppendText(folder, sizeof folder, "\\");
@@ -216,8 +220,13 @@ void WriteInternetShortcut(const char* group_folder) {
   CopyText(content, sizeof content, "[InternetShortcut]\r\nURL=");
   AppendText(content, sizeof content, kMakerWebAddress);
   AppendText(content, sizeof content, "\r\n");
-  platform::WriteToFile(file, content, std::strlen(content));
+  long written = platform::WriteToFile(file, content, std::strlen(content));
   platform::CloseFile(file);
+  // A shortcut written only in part is removed, not logged.
+  if (written != static_cast<long>(std::strlen(content))) {
+    platform::DeleteFileAt(path);
+    return;
+  }
   LogInstalledFile(path);
 }
 
@@ -319,10 +328,8 @@ void CreateQuickLaunchLink() {
   EnsureTrailingBackslash(target, sizeof target);
   std::size_t root_length = std::strlen(target);
   if (AppendText(target, sizeof target, "LUMAVIEW.EXE") != root_length + 12) return;
-  CreateShellLink(target, "", target, 0, link_path, "LUMAVIEW");
-
-  // The only record of the link; when it has no short form (it was not
-  // saved), its long path is recorded.
+  // The only record of the link, made once the link is on disk.
+  if (!CreateShellLink(target, "", target, 0, link_path, "LUMAVIEW")) return;
   char short_link[128];
   if (platform::ShortPathName(link_path, short_link, sizeof short_link) == 0)
     CopyText(short_link, sizeof short_link, link_path);

@@ -68,12 +68,12 @@ void GetCommonProgramsFolder(char* buffer, std::size_t size);
 // its length, 0 (and an empty buffer) when there is none or it does not fit.
 std::size_t GetQuickLaunchFolder(char* buffer, std::size_t size);
 
-// Writes one shell link file; nothing when the link object cannot be made
-// or saved.
-void CreateShellLink(const char* target, const char* arguments, const char* icon_file,
+// Writes one shell link file; false (and no file) when the link object
+// cannot be made or saved.
+bool CreateShellLink(const char* target, const char* arguments, const char* icon_file,
                      int icon_index, const char* link_path, const char* description);
-// Creates one link of the group and logs it. `group_folder` ends with a
-// backslash.
+// Creates one link of the group and, once it is saved, logs it.
+// `group_folder` ends with a backslash.
 void CreateGroupLink(const char* group_folder, const GroupItem& item);
 // The same for an ItemSpec, split with SplitItemSpec.
 void CreateGroupItem(const char* group_folder, const char* item_spec);
@@ -99,7 +99,7 @@ int GroupNameIsSafe(const char* name);
 void RemoveOldGroup();
 
 // Puts a viewer link into the Quick Launch folder that the registry names
-// and records it as [UNINSTALL] FASTLINK.
+// and, once it is saved, records it as [UNINSTALL] FASTLINK.
 void CreateQuickLaunchLink();
 
 }  // namespace setup

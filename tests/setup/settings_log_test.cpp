@@ -48,11 +48,20 @@ TEST_F(SettingsLog, ForceDirectoriesLogsAnExistingDirectoryAndKeepsTheCurrentOne
   EXPECT_EQ(TheMachine().current_directory, "D:\\SETUP");
 }
 
-TEST_F(SettingsLog, ForceDirectoriesLogsWhatItCouldNotCreate) {
+TEST_F(SettingsLog, ForceDirectoriesLogsNothingItCouldNotCreate) {
   TheMachine().read_only_drives.insert('C');
   ForceDirectories("C:\\X\\Y");
   EXPECT_FALSE(Exists("C:\\X"));
-  EXPECT_EQ(LoggedDirectories(), (std::vector<std::string>{"C:\\X", "C:\\X\\Y"}));
+  EXPECT_TRUE(LoggedDirectories().empty());
+  // An ancestor that could be made is logged; the one that could not is not.
+  TheMachine().read_only_drives.clear();
+  AddDirectory("C:\\X");
+  TheMachine().nodes[Canonical("C:\\X")].locked = true;
+  ForceDirectories("C:\\X\\Y\\Z");
+  EXPECT_TRUE(LoggedDirectories().empty());
+  TheMachine().nodes[Canonical("C:\\X")].locked = false;
+  ForceDirectories("C:\\X\\Y\\Z");
+  EXPECT_EQ(LoggedDirectories(), (std::vector<std::string>{"C:\\X\\Y", "C:\\X\\Y\\Z"}));
 }
 
 TEST_F(SettingsLog, RegistersTheUninstallEntryWithTheTextsAndTheirTerminatingZero) {
