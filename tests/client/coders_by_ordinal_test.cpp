@@ -123,13 +123,41 @@ TEST(ClientCodersTest, ModulesLoadDecodeWriteAndUnload) {
   EXPECT_STREQ(image->report.reason, "Improper PNM image header");
   kernel.destroy_list(image);
 
+  // A truncated one is shown as far as it goes, with the row where it ends
+  // (the description printed by the module's own C runtime).
+  const std::string cut = WriteFile("pixbase_client_cut.ppm",
+                                    std::string("P6\n2 2\n255\n\x01\x02\x03\x04\x05\x06\x07", 18));
+  image = kernel.Decode("PPM", cut, &result);
+  EXPECT_EQ(result, 1);
+  EXPECT_EQ(image->report.severity, CoderDataWarning);
+  EXPECT_STREQ(image->report.reason, "Truncated PNM image");
+  EXPECT_STREQ(image->report.description, "the data ends in row 2");
+  EXPECT_EQ(image->pixels[1], 0x040506u);
+  EXPECT_EQ(image->pixels[2], 0u);
+
+  // Written as an arbitrary map, the header names the depth.
+  const std::string map = ::testing::TempDir() + "pixbase_client_written.pam";
+  kernel.close(image);
+  std::snprintf(image->filename, sizeof image->filename, "%s", map.c_str());
+  ASSERT_EQ(kernel.open(image, "wb"), 1);
+  ASSERT_EQ(CoderOf(kernel.find_format("PAM")).write(image), 1);
+  kernel.close(image);
+  kernel.destroy_list(image);
+  FILE* written_map = std::fopen(map.c_str(), "rb");
+  ASSERT_NE(written_map, nullptr);
+  char header[80] = {};
+  EXPECT_EQ(std::fread(header, 1, 52, written_map), 52u);
+  std::fclose(written_map);
+  EXPECT_STREQ(header, "P7\nWIDTH 2\nHEIGHT 2\nDEPTH 3\nMAXVAL 255\nTUPLTYPE RGB\n");
+
   EXPECT_EQ(kernel.unload("PNM"), 1);
   EXPECT_EQ(kernel.unload("BMP"), 1);
   EXPECT_EQ(kernel.find_format("PPM"), nullptr);
   EXPECT_EQ(kernel.find_format("BMP"), nullptr);
   EXPECT_EQ(kernel.detect(pixmap.c_str(), format), 0);
   kernel.configure(saved.c_str());
-  for (const std::string& path : {pixmap, bitmap_path, written, broken}) std::remove(path.c_str());
+  for (const std::string& path : {pixmap, bitmap_path, written, broken, cut, map})
+    std::remove(path.c_str());
 }
 
 }  // namespace

@@ -390,9 +390,21 @@ TEST_F(ModulesTest, ARelativeNameWithSeparatorsIsJoinedToTheSearchPath) {
   void* found = LoadLibraryOnPath(relative.c_str());
   EXPECT_EQ(LoadLibraryOnPath((std::string("none") + kSeparator + "VELOTESTA.dll").c_str()),
             nullptr);
+  // Where neither the working directory nor the program's own directory
+  // holds the relative name (Win32 looks there too), only the search path
+  // finds it.
+  std::string elsewhere = Directory("pixbase_search", {});
+  std::filesystem::create_directories(elsewhere + kSeparator + "inner");
+  std::filesystem::copy_file(modules + kSeparator + "VELOTESTA.dll",
+                             elsewhere + kSeparator + "inner" + kSeparator + "VELOTESTA.dll");
+  SetLibrarySearchPath((::testing::TempDir() + "pixbase_none;" + elsewhere).c_str());
+  void* copy = LoadLibraryOnPath((std::string("inner") + kSeparator + "VELOTESTA.dll").c_str());
   std::filesystem::current_path(saved);
   EXPECT_EQ(found, direct);
   if (found != nullptr) ReleaseLibrary(found);
+  ASSERT_NE(copy, nullptr);
+  EXPECT_NE(FindLibrarySymbol(copy, "RegisterTESTAImage"), nullptr);
+  EXPECT_EQ(ReleaseLibrary(copy), 1);
   EXPECT_EQ(ReleaseLibrary(direct), 1);
 }
 

@@ -1,9 +1,12 @@
 // Shared set-up for the installer tests (see harness.h).
 #include "harness.h"
 
+#include <gtest/gtest.h>
+
 #include "driver/driver.h"
 #include "log/settings_log.h"
 #include "payload/payload_table.h"
+#include "platform/simulated/shell_state.h"
 
 namespace setup::testing {
 
@@ -49,6 +52,11 @@ std::string ProfileValue(const std::string& section, const std::string& key) {
 
 void SetProfileValue(const std::string& section, const std::string& key, const std::string& value) {
   simulated::SetProfileValue(kSettingsFile, section, key, value);
+}
+
+void ExpectNothingLeftOpen() {
+  EXPECT_EQ(OpenHandleCount(), 0) << "handles left open";
+  EXPECT_EQ(TheShell().live_link_objects, 0) << "link objects left alive";
 }
 
 int RunInstaller() { return RunSetup(0x400000, 0); }

@@ -27,6 +27,10 @@ bool SettingsFileExists();
 std::string ProfileValue(const std::string& section, const std::string& key);
 void SetProfileValue(const std::string& section, const std::string& key, const std::string& value);
 
+// After any run: no handle of any kind left open (files, searches, registry
+// keys, events, shell link objects) and no memory block left allocated.
+void ExpectNothingLeftOpen();
+
 // Runs setup as Windows starts it.
 int RunInstaller();
 

@@ -197,6 +197,19 @@ TEST_F(RoundTrip, AnEmptyCacheFolderGoesWithItsFiles) {
   ExpectNothingOfTheProduct();
 }
 
+TEST_F(RoundTrip, FoldersSetupMadeWithoutLoggingThemGoWithTheLoggedOnesBelow) {
+  FreshMachine();
+  AddFile("D:\\SETUP\\FULLDATA\\Only\\Deeper\\X.TXT", "x");
+  Install();
+  std::vector<std::string> folders = setup::testing::LoggedDirectories();
+  ASSERT_EQ(std::count(folders.begin(), folders.end(), kInstall + "\\Only"), 0);  // the premise
+  ScriptUser();
+  EXPECT_EQ(RunInstalled("/S"), kExitRemoved);
+  EXPECT_FALSE(Exists(kInstall + "\\Only"));
+  RunStartedCopy();
+  ExpectNothingOfTheProduct();
+}
+
 TEST_F(RoundTrip, AChineseInstallRemovedUnderAnEnglishCodePageEndsNormally) {
   FreshMachine();
   TheMachine().code_page = 936;

@@ -132,7 +132,9 @@ static inline void SetCoderProcedures(FormatEntry* entry, CoderReadImage read,
 }
 
 /* Gives an entry copies of its description and MIME type (either may be
- * null), releasing the texts it held. 1, or 0 when a copy could not be had. */
+ * null), releasing the texts it held. 1, or 0 when a copy could not be had.
+ * It calls the library's AssignString, so it is for code that links the
+ * library (a module); CoderOf and SetCoderProcedures call nothing. */
 static inline int32_t SetCoderTexts(FormatEntry* entry, const char* description,
                                     const char* mime_type) {
   int described = AssignString(&entry->ownedText1, description);

@@ -4,7 +4,8 @@
 // group with its shell links and internet shortcut, the Quick Launch link).
 //
 // Supplied: setup.exe. Parameter: members= the folder of the packed
-// payload members with their order in order.txt.
+// payload members with their order in order.txt; fulldata= (optional) a
+// FULLDATA folder put next to setup.exe on the medium.
 //
 // Divisions: the texts setup shows, the medium and the session, the checks
 // of an installation, the scenarios.
@@ -65,6 +66,12 @@ std::string PrepareMedium(Run& run, const Medium& medium) {
                   e2e::WriteBytes(folder + "\\FULLDATA\\Docs\\README.TXT", "readme") &&
                   e2e::WriteBytes(folder + "\\FULLDATA\\.hidden", "hidden"),
               "FULLDATA holds Widelens.CHM, Docs\\README.TXT and .hidden");
+  }
+  // The distribution's own FULLDATA (coder modules, sample pictures), when
+  // the run is given one: setup installs it beside the viewer.
+  if (run.HasParam("fulldata")) {
+    run.Check(e2e::CopyTree(run.Param("fulldata"), folder + "\\FULLDATA"),
+              "the distribution's FULLDATA lies next to setup");
   }
   if (medium.tools) {
     run.Check(e2e::MakeDirectories(folder + "\\TOOLS") &&
@@ -371,6 +378,60 @@ E2E_SCENARIO(InstallFull, "setup.install-full",
   CheckInstallation(run, expected);
   CheckFullData(run);
   CheckPayload(run);
+}
+
+// Chinese only: "乗" is 0x81 0x5C under code page 936, its second byte a
+// backslash. It stands in the destination, in the medium's folder and in
+// setup's own file name, so every search for a backslash, every cut and
+// every comparison of a path must step over it.
+E2E_SCENARIO(InstallDoubleByte, "setup.install-dbcs",
+             "a destination and a medium whose \"乗\" ends in the byte of a backslash") {
+  if (!run.Check(run.chinese(), "the scenario runs under code page 936")) return;
+  const std::string medium = "C:\\media\\乗";
+  const std::string setup = medium + "\\安装乗.exe";
+  run.Check(e2e::MakeDirectories(medium + "\\FULLDATA\\Docs") &&
+                e2e::CopyOneFile(run.Supplied("setup.exe"), setup) &&
+                e2e::WriteBytes(medium + "\\FULLDATA\\Docs\\README.TXT", "readme"),
+            "setup lies on the medium " + medium + " with a FULLDATA tree");
+  Session session(run, setup);
+  HWND start = OpenStart(run, session);
+  if (start == nullptr) return;
+  const std::string root = "C:\\乗\\Widelens\\";
+  e2e::SetText(start, IDC_START_DESTINATION, "C:\\乗\\Widelens");
+  HWND copy = StartCopy(run, session, start);
+  if (copy == nullptr) return;
+  run.Screenshot(copy, "copy");
+  PlayToTheEnd(run, session, false, false);
+
+  std::vector<Member> members = LoadMembers(run);
+  for (std::size_t i = 0; i < members.size(); ++i) {
+    std::string installed;
+    run.Check(e2e::ReadBytes(root + members[i].name, &installed) && installed == members[i].bytes,
+              members[i].name + " installed byte for byte under " + root);
+    const std::string key = "FILE" + std::to_string(i + 1);
+    run.Check(Setting("UNINSTALL", key) == root + members[i].name,
+              key + " = " + Setting("UNINSTALL", key));
+  }
+  std::string readme;
+  run.Check(e2e::ReadBytes(root + "Docs\\README.TXT", &readme) && readme == "readme",
+            "the FULLDATA next to 安装乗.exe was found and copied into Docs");
+  run.Check(Setting("UNINSTALL", "DIR1") == "C:\\乗", "DIR1 = " + Setting("UNINSTALL", "DIR1"));
+  // The destination as typed, without a backslash.
+  run.Check(Setting("UNINSTALL", "DIR2") == "C:\\乗\\Widelens",
+            "DIR2 = " + Setting("UNINSTALL", "DIR2"));
+  const std::string install_path = Setting("INSTALL", "INSTALLPATH");
+  run.Check(e2e::SameNoCase(e2e::LongPath(install_path), root),
+            "INSTALLPATH " + install_path + " names " + root);
+  run.Check(e2e::RegistryText(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString") ==
+                root + "UNINST32.EXE",
+            "UninstallString = " +
+                e2e::RegistryText(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString"));
+  const std::string programs =
+      e2e::RegistryText(HKEY_LOCAL_MACHINE, kShellFolders, "Common Programs");
+  const std::string group = programs + "\\" + session.texts().group + "\\";
+  const std::string s = e2e::ShortPath(root);
+  CheckLink(run, group + session.texts().main_link + ".lnk", s + "Lumaview.EXE", "",
+            s + "Lumaview.EXE");
 }
 
 E2E_SCENARIO(CancelAtStart, "setup.cancel-start",
