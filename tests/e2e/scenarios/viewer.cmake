@@ -75,6 +75,11 @@ add_test(NAME e2e.viewer-scroll-pixels-en
 set_tests_properties(e2e.viewer-scroll-pixels-en PROPERTIES FIXTURES_REQUIRED viewer_scroll_en
                      LABELS e2e)
 
+# File > Open: the filter built from the registered formats, the chosen file.
+foreach(language en zh)
+  lumaview_e2e_test(viewer-open STEPS viewer.open:${language} ${viewer_files} ${as_pixmap})
+endforeach()
+
 foreach(language en zh)
   lumaview_e2e_test(viewer-malformed STEPS viewer.malformed:${language} ${viewer_files}
                     ${as_pixmap} PATHS malformed=${malformed}

@@ -1,11 +1,11 @@
 // Scenarios of Lumaview.exe: a picture shown at 100% (its client area then
 // compared with the picture pixel for pixel on the Linux side), a picture
 // larger than the window scrolled to its far corner (compared the same way),
-// a malformed file answered with the module's reason while the viewer stays
-// usable, the installed program group's link starting the viewer on a
-// sample, and the Monitor handshake with setup (the viewer running, setup
-// run again over it: the viewer lets go of its files and closes, and they
-// are replaced).
+// a picture chosen in File > Open, a malformed file answered with the
+// module's reason while the viewer stays usable, the installed program
+// group's link starting the viewer on a sample, and the Monitor handshake
+// with setup (the viewer running, setup run again over it: the viewer lets
+// go of its files and closes, and they are replaced).
 //
 // Supplied: Lumaview.exe, PIXBASE.dll, the coder modules named by the
 // parameter modules= (',' between names), setup.exe for the handshake.
@@ -35,6 +35,10 @@ const char kViewerFolder[] = "C:\\Viewer";
 const char kPictures[] = "C:\\Pictures";
 const char kInstalled[] = "C:\\Corvane\\Widelens";
 const char kMedium[] = "C:\\media";
+// Controls of the system's open dialog: the list of filters and the file
+// name box (cmb1 and cmb13 of the common dialog templates).
+const int kFilterList = 0x470;
+const int kFileNameBox = 0x47C;
 
 std::vector<std::string> Split(const std::string& list) {
   std::vector<std::string> names;
@@ -228,6 +232,42 @@ E2E_SCENARIO(Scrolled, "viewer.scroll",
   run.Check(e2e::WriteBytes(run.Param("report"), place),
             std::string("the client area's place and the part of the picture it shows: ") + place);
   run.Screenshot(frame, "scrolled");
+  CloseViewer(run, frame, viewer);
+}
+
+E2E_SCENARIO(OpenDialog, "viewer.open",
+             "File > Open lists the modules' formats and opens the picture chosen") {
+  if (!PlaceViewer(run, kViewerFolder)) return;
+  std::string picture = PlacePicture(run, "picture");
+  e2e::Process viewer =
+      e2e::Process::Start(std::string(kViewerFolder) + "\\Lumaview.exe", "", kPictures);
+  if (!run.Check(viewer.started(), "Lumaview.exe starts without a picture")) return;
+  HWND frame = WaitForViewer(run, viewer);
+  if (frame == nullptr) return;
+  run.Check(e2e::TextOf(frame) == Application(run), "the title names only the viewer");
+
+  e2e::Click(frame, IDM_FILE_OPEN);
+  e2e::WindowQuery query;
+  query.process = viewer.id();
+  query.class_name = "#32770";
+  query.title = run.Pick("Open Picture", "打开图片");
+  HWND dialog = e2e::WaitForWindow(query, 60);
+  if (!run.Check(dialog != nullptr, "the open dialog appears")) return;
+  // The first filter names every format the modules read.
+  const std::string filter = e2e::TextOf(dialog, kFilterList);
+  const std::string pictures = run.Pick("Pictures (", "图片 (");
+  bool listed = filter.compare(0, pictures.size(), pictures) == 0;
+  for (const char* format : {"*.PBM", "*.PGM", "*.PPM", "*.PAM", "*.PNM", "*.BMP"})
+    listed = listed && filter.find(format) != std::string::npos;
+  run.Check(listed, "the filter lists the readable formats: " + filter);
+  run.Screenshot(dialog, "open");
+  e2e::SetText(dialog, kFileNameBox, picture);
+  e2e::Click(dialog, IDOK);
+  run.Check(e2e::WaitUntilGone(dialog, 30), "the dialog closes");
+  bool shown = WaitForTitle(
+      frame,
+      [&](const std::string& title) { return TitleShows(run, title, NameOf(picture), true); }, 30);
+  run.Check(shown, "the chosen picture is shown: " + e2e::TextOf(frame));
   CloseViewer(run, frame, viewer);
 }
 
