@@ -62,7 +62,7 @@ void WriteInstallPaths() {
     CopyText(short_root, sizeof short_root, TheSetup.InstallRoot);
   }
   platform::WriteProfileText(kSettingsFile, kInstallSection, "INSTALLPATH", short_root);
-  platform::WriteProfileText(kSettingsFile, kUninstallSection, "UNINSTALLPATH", short_root);
+  platform::WriteProfileText(kSettingsFile, kUninstallSection, kUninstallPathKey, short_root);
 }
 
 void RunPostCopySteps() {

@@ -31,10 +31,12 @@ void ResetUninstallLog() {
   directory_count = 0;
 }
 
-void LogInstalledFile(const char* path) { AppendEntry(&file_count, "FILENUM", "FILE%d", path); }
+void LogInstalledFile(const char* path) {
+  AppendEntry(&file_count, kFileCountKey, kFileKeyPattern, path);
+}
 
 void LogInstalledDirectory(const char* path) {
-  AppendEntry(&directory_count, "PATHNUM", "DIR%d", path);
+  AppendEntry(&directory_count, kDirectoryCountKey, kDirectoryKeyPattern, path);
 }
 
 void ForceDirectories(const char* path) {

@@ -1,24 +1,12 @@
 // The settings file "Lumaview.INI" and its uninstall log, and the
-// uninstall registry entry.
-//
-// The settings file lives in the Windows directory (the profile functions are
-// given its bare name). Its [UNINSTALL] section is a numbered list of every
-// file (FILEn, counted by FILENUM) and directory (DIRn, counted by PATHNUM)
-// that setup created, read by the uninstaller.
+// uninstall registry entry: setup's writing of them. Their names are the
+// distribution's (common/distribution.h).
 #ifndef LUMAVIEW_SETUP_SETTINGS_LOG_H
 #define LUMAVIEW_SETUP_SETTINGS_LOG_H
 
-namespace setup {
+#include "common/distribution.h"
 
-constexpr const char* kSettingsFile = "Lumaview.INI";
-constexpr const char* kInstallSection = "INSTALL";
-constexpr const char* kUninstallSection = "UNINSTALL";
-constexpr const char* kSettingSection = "SETTING";
-// [SETTING] Monitor: the decimal window handle of a running viewer, 0 or
-// missing for none; written by the viewer, read by setup.
-constexpr const char* kMonitorKey = "Monitor";
-constexpr const char* kAdBarSection = "ADBarParamter";
-constexpr const char* kUninstallKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+namespace setup {
 
 // Both counters start at 0 with every run; the file is not consulted.
 void ResetUninstallLog();

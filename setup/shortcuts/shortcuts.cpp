@@ -235,7 +235,7 @@ void BuildProgramGroup() {
   char group_name[128];
   platform::LoadText(ByLanguage(IDS_GROUP_NAME_EN, IDS_GROUP_NAME_ZH), group_name,
                      sizeof group_name);
-  platform::WriteProfileText(kSettingsFile, kInstallSection, "GROUP", group_name);
+  platform::WriteProfileText(kSettingsFile, kInstallSection, kGroupKey, group_name);
   char folder[kFolderSize];
   if (state.IsNtPlatform)
     GetCommonProgramsFolder(folder, sizeof folder);
@@ -276,7 +276,7 @@ int GroupNameIsSafe(const char* name) {
 
 void RemoveOldGroup() {
   char group_name[80];
-  platform::ReadProfileText(kSettingsFile, kInstallSection, "GROUP", "", group_name,
+  platform::ReadProfileText(kSettingsFile, kInstallSection, kGroupKey, "", group_name,
                             sizeof group_name);
   // The settings file is not trusted to name what may be deleted: only a
   // direct child of the Programs folder is.

@@ -246,13 +246,13 @@ TEST_F(Driver, ADestinationThatCannotBeCreatedSaysSo) {
 TEST_F(Driver, TheRecordedViewerIsToldBeforeTheCopy) {
   Window viewer = 0x5150;
   TheMachine().windows.insert(viewer);
-  SetProfileValue("SETTING", "Monitor", std::to_string(viewer));
+  SetProfileValue(setup::kSettingSection, setup::kMonitorKey, std::to_string(viewer));
   AcceptStart();
   ASSERT_EQ(RunInstaller(), 1);
   ASSERT_EQ(TheMachine().sent.size(), 1u);
   EXPECT_EQ(TheMachine().sent[0].window, viewer);
-  EXPECT_EQ(TheMachine().sent[0].message, 19592u);
-  EXPECT_EQ(TheMachine().sent[0].wparam, 16u);
+  EXPECT_EQ(TheMachine().sent[0].message, setup::kViewerNotifyMessage);
+  EXPECT_EQ(TheMachine().sent[0].wparam, setup::kViewerReleaseFiles);
   EXPECT_EQ(TheMachine().sent[0].lparam, 0);
   auto& journal = TheMachine().journal;
   auto sent = std::find(journal.begin(), journal.end(), "send 19592 16 0 to 20816");
@@ -264,7 +264,7 @@ TEST_F(Driver, AHungOrSlowViewerCannotHoldSetupUp) {
   Window viewer = 0x5150;
   TheMachine().windows.insert(viewer);
   TheRemoval().hung.insert(viewer);
-  SetProfileValue("SETTING", "Monitor", std::to_string(viewer));
+  SetProfileValue(setup::kSettingSection, setup::kMonitorKey, std::to_string(viewer));
   AcceptStart();
   ASSERT_EQ(RunInstaller(), 1);
   EXPECT_TRUE(TheMachine().sent.empty());
@@ -275,7 +275,7 @@ TEST_F(Driver, AHungOrSlowViewerCannotHoldSetupUp) {
   FreshMachine();
   TheMachine().windows.insert(viewer);
   TheMachine().reply_delays[viewer] = 60000;
-  SetProfileValue("SETTING", "Monitor", std::to_string(viewer));
+  SetProfileValue(setup::kSettingSection, setup::kMonitorKey, std::to_string(viewer));
   AcceptStart();
   std::uint32_t before = TheMachine().clock;
   std::uint32_t at_copy = 0;
@@ -345,13 +345,13 @@ TEST_F(Driver, ADoubleByteCharacterEndingInABackslashByteIsOneCharacterOfThePath
 }
 
 TEST_F(Driver, NoViewerNoMessage) {
-  SetProfileValue("SETTING", "Monitor", "0");
+  SetProfileValue(setup::kSettingSection, setup::kMonitorKey, "0");
   AcceptStart();
   RunInstaller();
   EXPECT_TRUE(TheMachine().sent.empty());
 
   FreshMachine();
-  SetProfileValue("SETTING", "Monitor", "4242");  // a window that has closed
+  SetProfileValue(setup::kSettingSection, setup::kMonitorKey, "4242");  // a window that has closed
   AcceptStart();
   RunInstaller();
   EXPECT_TRUE(TheMachine().sent.empty());

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "common/distribution.h"
 #include "core/handoff.h"
 #include "core/report.h"
 #include "core/uninstaller.h"
@@ -112,7 +113,7 @@ class Viewer : public InUse {
   void SetUp() override {
     InUse::SetUp();
     TheMachine().windows.insert(kViewer);
-    SetProfileValue("SETTING", "Monitor", std::to_string(kViewer));
+    SetProfileValue(setup::kSettingSection, setup::kMonitorKey, std::to_string(kViewer));
   }
 };
 
@@ -120,8 +121,8 @@ TEST_F(Viewer, AViewerThatClosesWhenToldLetsTheRemovalGoOn) {
   TheRemoval().closes_after[kViewer] = 1000;
   EXPECT_EQ(RunInstalled(), kExitRemoved);
   ASSERT_EQ(TheMachine().sent.size(), 1u);
-  EXPECT_EQ(TheMachine().sent[0].message, 19592u);
-  EXPECT_EQ(TheMachine().sent[0].wparam, 16u);
+  EXPECT_EQ(TheMachine().sent[0].message, setup::kViewerNotifyMessage);
+  EXPECT_EQ(TheMachine().sent[0].wparam, setup::kViewerReleaseFiles);
   EXPECT_EQ(TheMachine().sent[0].lparam, 0);
   EXPECT_EQ(MessageIds(), std::vector<std::string>{"#13"});
   EXPECT_FALSE(Exists(kInstall + "\\Lumaview.exe"));
@@ -162,7 +163,7 @@ TEST_F(Viewer, SilentModeWaitsABoundedTimeThenEndsWithoutRemoving) {
   std::uint32_t start = TheMachine().clock;
   EXPECT_EQ(RunInstalled("/S"), kExitNotStarted);
   EXPECT_TRUE(TheMachine().messages.empty());
-  EXPECT_LE(TheMachine().clock - start, kNotifyTimeoutMs + kCloseWaitMs);
+  EXPECT_LE(TheMachine().clock - start, setup::kViewerNotifyTimeoutMs + kCloseWaitMs);
   EXPECT_TRUE(JournalLines("delete").empty());
   EXPECT_TRUE(Exists(kInstall + "\\Lumaview.exe"));
 }

@@ -1,31 +1,11 @@
-// The viewer's composed texts: title, failure message, open-dialog filter,
-// and the path splitting they rest on.
+// The viewer's composed texts: title, failure message, open-dialog filter
+// (the path splitting the title rests on: path_parts_test.cpp).
 #include "core/captions.h"
 
 #include <gtest/gtest.h>
 
 namespace viewer {
 namespace {
-
-bool GbkLead(unsigned char byte) { return byte >= 0x81 && byte <= 0xFE; }
-
-TEST(PathParts, SplitAtTheLastSeparator) {
-  EXPECT_EQ(FileNamePart("C:\\Pictures\\sea.ppm"), "sea.ppm");
-  EXPECT_EQ(FolderPart("C:\\Pictures\\sea.ppm"), "C:\\Pictures\\");
-  EXPECT_EQ(FileNamePart("C:sea.ppm"), "sea.ppm");
-  EXPECT_EQ(FolderPart("/tmp/x/sea.ppm"), "/tmp/x/");
-  EXPECT_EQ(FileNamePart("sea.ppm"), "sea.ppm");
-  EXPECT_EQ(FolderPart("sea.ppm"), "");
-}
-
-TEST(PathParts, ASecondByteThatLooksLikeABackslashIsNoSeparator) {
-  // "\x95\x5c" is one character of code page 936 whose second byte is '\'.
-  std::string path = "C:\\\xcd\xbc\\\x95\x5c.bmp";
-  EXPECT_EQ(FileNamePart(path, GbkLead), "\x95\x5c.bmp");
-  EXPECT_EQ(FolderPart(path, GbkLead), "C:\\\xcd\xbc\\");
-  // Read byte by byte the same path splits in the wrong places.
-  EXPECT_EQ(FileNamePart(path), ".bmp");
-}
 
 TEST(TitleText, NamesFileSizeFormatAndZoom) {
   EXPECT_EQ(TitleText("Corvane Widelens", "C:\\Pictures\\sea.ppm", 640, 480, "PPM", 100),

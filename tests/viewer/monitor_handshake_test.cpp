@@ -9,29 +9,15 @@
 #include "core/settings_record.h"
 #include "driver/driver.h"
 #include "harness.h"
-#include "log/settings_log.h"
 
 namespace viewer {
 namespace {
-
-// The viewer's store over the simulated machine's profile functions.
-class MachineStore : public SettingsStore {
- public:
-  std::uint32_t ReadNumber(const char* section, const char* key, std::uint32_t fallback) override {
-    return static_cast<std::uint32_t>(setup::platform::ReadProfileInteger(
-        setup::kSettingsFile, section, key, static_cast<int>(fallback)));
-  }
-  bool WriteText(const char* section, const char* key, const char* value) override {
-    return setup::platform::WriteProfileText(setup::kSettingsFile, section, key, value);
-  }
-};
 
 TEST(MonitorHandshake, SetupTellsTheRecordedViewerBeforeTheCopy) {
   setup::testing::FreshMachine();
   setup::platform::Window viewer_window = 0x1003A;
   setup::simulated::TheMachine().windows.insert(viewer_window);
-  MachineStore store;
-  ASSERT_TRUE(RecordMonitor(store, viewer_window));
+  ASSERT_TRUE(RecordMonitor(viewer_window));
 
   setup::testing::AcceptStart();
   ASSERT_EQ(setup::testing::RunInstaller(), 1);
@@ -52,9 +38,8 @@ TEST(MonitorHandshake, AnEndedViewerIsNotTold) {
   setup::testing::FreshMachine();
   setup::platform::Window viewer_window = 0x1003A;
   setup::simulated::TheMachine().windows.insert(viewer_window);
-  MachineStore store;
-  RecordMonitor(store, viewer_window);
-  ASSERT_TRUE(ClearMonitor(store, viewer_window));
+  RecordMonitor(viewer_window);
+  ASSERT_TRUE(ClearMonitor(viewer_window));
 
   setup::testing::AcceptStart();
   ASSERT_EQ(setup::testing::RunInstaller(), 1);

@@ -1,31 +1,23 @@
-// The viewer's [SETTING] Monitor entry over a profile kept in memory.
+// The viewer's [SETTING] Monitor entry in the settings file of the simulated
+// machine, written and read through setup's platform seam.
 #include "core/settings_record.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <map>
-#include <string>
+#include "common/distribution.h"
+#include "harness.h"
+#include "platform/simulated/machine.h"
 
 namespace viewer {
 namespace {
 
-// A profile of one file: "section/key" to value, parsed as the profile
-// functions parse an integer.
-class MemoryStore : public SettingsStore {
- public:
-  std::map<std::string, std::string> values;
-  int writes = 0;
-  std::uint32_t ReadNumber(const char* section, const char* key, std::uint32_t fallback) override {
-    auto found = values.find(std::string(section) + "/" + key);
-    if (found == values.end()) return fallback;
-    return static_cast<std::uint32_t>(std::strtoul(found->second.c_str(), nullptr, 10));
-  }
-  bool WriteText(const char* section, const char* key, const char* value) override {
-    ++writes;
-    values[std::string(section) + "/" + key] = value;
-    return true;
-  }
+using setup::testing::ProfileValue;
+using setup::testing::SetProfileValue;
+
+class MonitorRecord : public ::testing::Test {
+ protected:
+  void SetUp() override { setup::testing::FreshMachine(); }
+  static std::string Monitor() { return ProfileValue(setup::kSettingSection, setup::kMonitorKey); }
 };
 
 TEST(MonitorText, DecimalOfTheLow32Bits) {
@@ -38,26 +30,36 @@ TEST(MonitorText, DecimalOfTheLow32Bits) {
   EXPECT_STREQ(text, "0");
 }
 
-TEST(MonitorRecord, RecordedWhileRunningZeroAtTheEnd) {
-  MemoryStore store;
-  EXPECT_TRUE(RecordMonitor(store, 0x2002C));
-  EXPECT_EQ(store.values["SETTING/Monitor"], "131116");
-  EXPECT_TRUE(ClearMonitor(store, 0x2002C));
-  EXPECT_EQ(store.values["SETTING/Monitor"], "0");
+TEST_F(MonitorRecord, RecordedWhileRunningZeroAtTheEnd) {
+  EXPECT_TRUE(RecordMonitor(0x2002C));
+  EXPECT_EQ(Monitor(), "131116");
+  EXPECT_TRUE(ClearMonitor(0x2002C));
+  EXPECT_EQ(Monitor(), "0");
 }
 
-TEST(MonitorRecord, ALaterViewersEntryStays) {
-  MemoryStore store;
-  RecordMonitor(store, 0x2002C);  // the first viewer
-  RecordMonitor(store, 0x3004A);  // a second one started after it
-  EXPECT_FALSE(ClearMonitor(store, 0x2002C));
-  EXPECT_EQ(store.values["SETTING/Monitor"], "196682");
-  EXPECT_TRUE(ClearMonitor(store, 0x3004A));
-  EXPECT_EQ(store.values["SETTING/Monitor"], "0");
-  // Nothing recorded (the entry was removed by hand): nothing to clear.
-  MemoryStore empty;
-  EXPECT_FALSE(ClearMonitor(empty, 0x2002C));
-  EXPECT_EQ(empty.writes, 0);
+TEST_F(MonitorRecord, ALaterViewersEntryStays) {
+  RecordMonitor(0x2002C);  // the first viewer
+  RecordMonitor(0x3004A);  // a second one started after it
+  EXPECT_FALSE(ClearMonitor(0x2002C));
+  EXPECT_EQ(Monitor(), "196682");
+  EXPECT_TRUE(ClearMonitor(0x3004A));
+  EXPECT_EQ(Monitor(), "0");
+}
+
+TEST_F(MonitorRecord, NothingRecordedNothingCleared) {
+  // The entry was removed by hand: nothing to clear, nothing written.
+  std::size_t journal = setup::simulated::TheMachine().journal.size();
+  EXPECT_FALSE(ClearMonitor(0x2002C));
+  EXPECT_EQ(Monitor(), "<missing>");
+  EXPECT_EQ(setup::simulated::TheMachine().journal.size(), journal);
+}
+
+TEST_F(MonitorRecord, AFailedWriteIsReported) {
+  SetProfileValue(setup::kSettingSection, setup::kMonitorKey, "131116");
+  setup::simulated::TheMachine().profiles_read_only = true;
+  EXPECT_FALSE(RecordMonitor(0x3004A));
+  EXPECT_FALSE(ClearMonitor(0x2002C));
+  EXPECT_EQ(Monitor(), "131116");
 }
 
 }  // namespace

@@ -6,12 +6,11 @@
 #include <cstring>
 #include <string>
 
+#include "common/distribution.h"
 #include "common/paths.h"
 #include "common/text.h"
 #include "core/path_rules.h"
 #include "core/state.h"
-#include "driver/driver.h"
-#include "log/settings_log.h"
 #include "platform/removal.h"
 #include "platform/shell.h"
 #include "shortcuts/shortcuts.h"
@@ -78,8 +77,8 @@ int RunCleanup(const char* own_file, const char* top_folder) {
   char file[kPathSize];
   char top[kPathSize] = "";
   char installed[16];
-  platform::ReadProfileText(setup::kSettingsFile, setup::kUninstallSection, "UNINSTALLPATH", "",
-                            installed, sizeof installed);
+  platform::ReadProfileText(setup::kSettingsFile, setup::kUninstallSection,
+                            setup::kUninstallPathKey, "", installed, sizeof installed);
   if (CheckPathText(own_file, false) != PathFault::None ||
       !NormalForm(own_file, file, sizeof file) ||
       !setup::SameTextIgnoringCase(LastComponent(file), setup::kUninstallerFile) ||

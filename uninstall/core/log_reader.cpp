@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "common/distribution.h"
 #include "common/paths.h"
-#include "log/settings_log.h"
 #include "platform/platform.h"
 #include "resources/uninstall_ids.h"
 #include "shortcuts/shortcuts.h"
@@ -44,16 +44,16 @@ int ReadCount(const char* key, bool* present, Report* report) {
 
 LogStatus ReadLogHeader(LogHeader* header, Report* report) {
   std::memset(header, 0, sizeof *header);
-  ReadValue(setup::kUninstallSection, "UNINSTALLPATH", header->install_folder,
+  ReadValue(setup::kUninstallSection, setup::kUninstallPathKey, header->install_folder,
             sizeof header->install_folder);
   if (std::strcmp(header->install_folder, kAbsent) == 0) header->install_folder[0] = '\0';
   bool files_present = false;
   bool directories_present = false;
-  header->file_count = ReadCount("FILENUM", &files_present, report);
-  header->directory_count = ReadCount("PATHNUM", &directories_present, report);
+  header->file_count = ReadCount(setup::kFileCountKey, &files_present, report);
+  header->directory_count = ReadCount(setup::kDirectoryCountKey, &directories_present, report);
   if (header->install_folder[0] == '\0' && !files_present && !directories_present)
     return LogStatus::Missing;
-  platform::ReadProfileText(setup::kSettingsFile, setup::kInstallSection, "GROUP", "",
+  platform::ReadProfileText(setup::kSettingsFile, setup::kInstallSection, setup::kGroupKey, "",
                             header->group, sizeof header->group);
   ReadValue(setup::kUninstallSection, "FASTLINK", header->fastlink, sizeof header->fastlink);
   if (std::strcmp(header->fastlink, kAbsent) == 0) header->fastlink[0] = '\0';
@@ -62,7 +62,9 @@ LogStatus ReadLogHeader(LogHeader* header, Report* report) {
 
 bool ReadLogEntry(EntryKind kind, int index, char* buffer, Report* report) {
   char key[24];
-  std::snprintf(key, sizeof key, kind == EntryKind::File ? "FILE%d" : "DIR%d", index);
+  std::snprintf(key, sizeof key,
+                kind == EntryKind::File ? setup::kFileKeyPattern : setup::kDirectoryKeyPattern,
+                index);
   ReadValue(setup::kUninstallSection, key, buffer, kValueSize);
   if (std::strcmp(buffer, kAbsent) == 0) {
     report->Note(IDS_NOTE_MISSING, key);

@@ -3,10 +3,10 @@
 
 #include <cstring>
 
+#include "common/distribution.h"
 #include "common/paths.h"
 #include "common/text.h"
 #include "core/path_rules.h"
-#include "driver/driver.h"
 #include "platform/removal.h"
 #include "platform/shell.h"
 #include "shortcuts/shortcuts.h"

@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "common/distribution.h"
 #include "common/paths.h"
 #include "common/text.h"
 #include "core/path_rules.h"
 #include "core/state.h"
-#include "driver/driver.h"
 #include "log/settings_log.h"
 #include "platform/removal.h"
 #include "platform/shell.h"

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "common/distribution.h"
 #include "common/text.h"
 #include "core/command_line.h"
 #include "core/handoff.h"
@@ -15,7 +16,6 @@
 #include "core/state.h"
 #include "core/viewer.h"
 #include "dialogs/summary_dialog.h"
-#include "driver/driver.h"
 #include "platform/removal.h"
 #include "resources/uninstall_ids.h"
 

@@ -3,9 +3,8 @@
 
 #include <cstdint>
 
+#include "common/distribution.h"
 #include "core/state.h"
-#include "driver/driver.h"
-#include "log/settings_log.h"
 #include "platform/removal.h"
 #include "resources/uninstall_ids.h"
 
@@ -14,13 +13,14 @@ namespace uninstall {
 namespace platform = setup::platform;
 
 bool CloseRunningViewer() {
-  int monitor =
-      platform::ReadProfileInteger(setup::kSettingsFile, setup::kSettingSection, "Monitor", 0);
+  int monitor = platform::ReadProfileInteger(setup::kSettingsFile, setup::kSettingSection,
+                                             setup::kMonitorKey, 0);
   if (monitor == 0) return true;
   auto viewer = static_cast<platform::Window>(static_cast<std::uint32_t>(monitor));
   for (;;) {
     if (!platform::WindowExists(viewer)) return true;
-    platform::SendToWindowWithin(viewer, setup::kViewerNotifyMessage, 16, 0, kNotifyTimeoutMs);
+    platform::SendToWindowWithin(viewer, setup::kViewerNotifyMessage, setup::kViewerReleaseFiles, 0,
+                                 setup::kViewerNotifyTimeoutMs);
     for (unsigned waited = 0; waited < kCloseWaitMs; waited += kClosePollMs) {
       if (!platform::WindowExists(viewer)) return true;
       platform::Pause(kClosePollMs);

@@ -5,8 +5,9 @@
 
 namespace uninstall {
 
-// How long the viewer may take to handle the notification, and to close.
-constexpr unsigned kNotifyTimeoutMs = 5000;
+// How long the viewer may take to close once it has handled the
+// notification (which it gets within setup::kViewerNotifyTimeoutMs,
+// common/distribution.h).
 constexpr unsigned kCloseWaitMs = 5000;
 constexpr unsigned kClosePollMs = 250;
 

@@ -3,42 +3,28 @@
 
 #include <cstddef>
 
+#include "common/paths.h"
+
 namespace viewer {
 
 namespace {
 
-// The index of the last separator that is a whole character, or npos.
-std::size_t LastSeparator(const std::string& path, LeadByteTest lead) {
-  std::size_t last = std::string::npos;
-  for (std::size_t i = 0; i < path.size(); ++i) {
-    auto byte = static_cast<unsigned char>(path[i]);
-    if (lead(byte)) {
-      ++i;  // the second byte belongs to the character
-      continue;
-    }
-    if (byte == '\\' || byte == '/' || byte == ':') last = i;
-  }
-  return last;
+// The length of the folder part: up to and with the last backslash, or 0.
+std::size_t FolderLength(const std::string& path) {
+  const char* last = setup::FindLastBackslash(path.c_str());
+  return last == nullptr ? 0 : static_cast<std::size_t>(last - path.c_str()) + 1;
 }
 
 }  // namespace
 
-bool NoLeadBytes(unsigned char /*byte*/) { return false; }
+std::string FileNamePart(const std::string& path) { return path.substr(FolderLength(path)); }
 
-std::string FileNamePart(const std::string& path, LeadByteTest lead) {
-  std::size_t separator = LastSeparator(path, lead);
-  return separator == std::string::npos ? path : path.substr(separator + 1);
-}
-
-std::string FolderPart(const std::string& path, LeadByteTest lead) {
-  std::size_t separator = LastSeparator(path, lead);
-  return separator == std::string::npos ? std::string() : path.substr(0, separator + 1);
-}
+std::string FolderPart(const std::string& path) { return path.substr(0, FolderLength(path)); }
 
 std::string TitleText(const std::string& application, const std::string& path, int width,
-                      int height, const std::string& format, int zoom_percent, LeadByteTest lead) {
+                      int height, const std::string& format, int zoom_percent) {
   if (path.empty()) return application;
-  std::string title = FileNamePart(path, lead) + " - " + std::to_string(width) + " x " +
+  std::string title = FileNamePart(path) + " - " + std::to_string(width) + " x " +
                       std::to_string(height) + " - " + format + " - ";
   if (zoom_percent > 0) title += std::to_string(zoom_percent) + "% - ";
   return title + application;

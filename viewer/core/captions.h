@@ -10,25 +10,19 @@
 
 namespace viewer {
 
-// True for the first byte of a two-byte character of the ANSI code page
-// (code page 936 has '\' among its second bytes, so a path is split only at
-// separators that are whole characters). NoLeadBytes: a single-byte code page.
-using LeadByteTest = bool (*)(unsigned char byte);
-bool NoLeadBytes(unsigned char byte);
-
-// The last component of a path (after the last '\', '/' or ':').
-std::string FileNamePart(const std::string& path, LeadByteTest lead = NoLeadBytes);
-
-// The folder of a path with its separator ("C:\a\" for "C:\a\b.ppm"); empty
-// for a bare name.
-std::string FolderPart(const std::string& path, LeadByteTest lead = NoLeadBytes);
+// The last component of a path (after its last backslash) and its folder
+// with that backslash ("C:\a\" for "C:\a\b.ppm"; empty for a bare name). The
+// viewer splits full paths only; the backslash is found by setup's path
+// walker (common/paths.h), which steps over the double-byte characters of
+// the ANSI code page (code page 936 has '\' among its second bytes).
+std::string FileNamePart(const std::string& path);
+std::string FolderPart(const std::string& path);
 
 // "<file> - <width> x <height> - <format> - <zoom>% - <application>" (the
 // zoom left out when it is not above 0), or the application's name alone
 // when no picture is shown.
 std::string TitleText(const std::string& application, const std::string& path, int width,
-                      int height, const std::string& format, int zoom_percent,
-                      LeadByteTest lead = NoLeadBytes);
+                      int height, const std::string& format, int zoom_percent);
 
 // The pattern with each "%s" replaced by the next of `values` in turn (an
 // empty text once they run out); "%%" gives "%".

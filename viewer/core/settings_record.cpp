@@ -4,9 +4,12 @@
 
 #include <cstdio>
 
-#include "log/settings_log.h"
+#include "common/distribution.h"
+#include "platform/platform.h"
 
 namespace viewer {
+
+namespace platform = setup::platform;
 
 namespace {
 
@@ -18,16 +21,20 @@ void MonitorText(std::uintptr_t window, char (&buffer)[11]) {
   std::snprintf(buffer, sizeof buffer, "%lu", static_cast<unsigned long>(Low32(window)));
 }
 
-bool RecordMonitor(SettingsStore& store, std::uintptr_t window) {
+bool RecordMonitor(std::uintptr_t window) {
   char text[11];
   MonitorText(window, text);
-  return store.WriteText(setup::kSettingSection, setup::kMonitorKey, text);
+  return platform::WriteProfileText(setup::kSettingsFile, setup::kSettingSection,
+                                    setup::kMonitorKey, text);
 }
 
-bool ClearMonitor(SettingsStore& store, std::uintptr_t window) {
-  if (store.ReadNumber(setup::kSettingSection, setup::kMonitorKey, 0) != Low32(window))
-    return false;
-  return store.WriteText(setup::kSettingSection, setup::kMonitorKey, "0");
+bool ClearMonitor(std::uintptr_t window) {
+  // Read as setup reads it: an integer whose bits are the handle's low 32.
+  int recorded = platform::ReadProfileInteger(setup::kSettingsFile, setup::kSettingSection,
+                                              setup::kMonitorKey, 0);
+  if (static_cast<std::uint32_t>(recorded) != Low32(window)) return false;
+  return platform::WriteProfileText(setup::kSettingsFile, setup::kSettingSection,
+                                    setup::kMonitorKey, "0");
 }
 
 }  // namespace viewer

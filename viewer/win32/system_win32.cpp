@@ -1,22 +1,10 @@
-// Settings file, folder listing, program folder, lead bytes and strings on
-// Windows.
+// Folder listing, program folder and strings on Windows.
 #include "win32/system_win32.h"
 
 #include "core/captions.h"
-#include "log/settings_log.h"
 #include "viewer_ids.h"
 
 namespace viewer::win32 {
-
-std::uint32_t ProfileStore::ReadNumber(const char* section, const char* key,
-                                       std::uint32_t fallback) {
-  return static_cast<std::uint32_t>(
-      GetPrivateProfileIntA(section, key, static_cast<INT>(fallback), setup::kSettingsFile));
-}
-
-bool ProfileStore::WriteText(const char* section, const char* key, const char* value) {
-  return WritePrivateProfileStringA(section, key, value, setup::kSettingsFile) != 0;
-}
 
 std::vector<std::string> FilesOfFolder(const std::string& folder) {
   std::vector<std::string> names;
@@ -35,7 +23,7 @@ std::string ProgramFolder() {
   char path[MAX_PATH];
   DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
   if (length == 0 || length >= sizeof path) return std::string();
-  return FolderPart(std::string(path, length), AnsiLeadByte);
+  return FolderPart(std::string(path, length));
 }
 
 std::string FullPath(const std::string& path) {
@@ -44,8 +32,6 @@ std::string FullPath(const std::string& path) {
   if (length == 0 || length >= sizeof full) return path;
   return std::string(full, length);
 }
-
-bool AnsiLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != 0; }
 
 Strings::Strings(HINSTANCE instance) : instance_(instance), chinese_(GetACP() == 936) {}
 

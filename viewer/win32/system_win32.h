@@ -1,6 +1,7 @@
 // The few system services the viewer's window needs beyond its own window:
-// the settings file, the files of a folder, the program's folder, the ANSI
-// code page's lead bytes and the language's strings.
+// the files of a folder, the program's folder and the language's strings.
+// (The settings file and the code page's characters are setup's platform
+// seam's, platform/platform.h.)
 #ifndef LUMAVIEW_VIEWER_SYSTEM_WIN32_H
 #define LUMAVIEW_VIEWER_SYSTEM_WIN32_H
 
@@ -9,16 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "core/settings_record.h"
-
 namespace viewer::win32 {
-
-// "Lumaview.INI" in the Windows directory, through the profile functions.
-class ProfileStore : public SettingsStore {
- public:
-  std::uint32_t ReadNumber(const char* section, const char* key, std::uint32_t fallback) override;
-  bool WriteText(const char* section, const char* key, const char* value) override;
-};
 
 // The names of the files (not folders) in `folder` (ending in a separator,
 // or empty for the current folder).
@@ -29,8 +21,6 @@ std::string ProgramFolder();
 
 // The full form of a path; the path itself when it has none.
 std::string FullPath(const std::string& path);
-
-bool AnsiLeadByte(unsigned char byte);
 
 // The strings of the language chosen by the code page (936: Chinese).
 class Strings {

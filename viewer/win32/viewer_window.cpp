@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "common/distribution.h"
 #include "core/captions.h"
 #include "core/command_line.h"
 #include "core/folder_walk.h"
@@ -19,7 +20,6 @@
 #include "core/scaled_view.h"
 #include "core/settings_record.h"
 #include "core/view_geometry.h"
-#include "driver/driver.h"
 #include "viewer_ids.h"
 #include "win32/system_win32.h"
 
@@ -71,7 +71,7 @@ void UpdateTitle() {
   if (const Picture* picture = g_viewer.picture.get()) {
     int zoom = g_viewer.actual_size ? 100 : ZoomPercent(CurrentPlacement().width, picture->width());
     title = TitleText(Application(), picture->path(), picture->width(), picture->height(),
-                      picture->format(), zoom, AnsiLeadByte);
+                      picture->format(), zoom);
     if (!picture->warning().empty()) title += " [" + picture->warning() + "]";
   } else {
     title = Application();
@@ -284,17 +284,17 @@ void Open(const std::string& given, bool stepped) {
     return;
   }
   if (stepped || !g_viewer.picture) g_viewer.position = path;
-  ShowMessage(FillPattern(g_viewer.strings->Text(IDS_CANNOT_SHOW),
-                          {FileNamePart(path, AnsiLeadByte), WhyText(outcome)}));
+  ShowMessage(
+      FillPattern(g_viewer.strings->Text(IDS_CANNOT_SHOW), {FileNamePart(path), WhyText(outcome)}));
 }
 
 void StepThroughFolder(Step step) {
   if (g_viewer.position.empty() || g_viewer.files_released) return;
-  std::string folder = FolderPart(g_viewer.position, AnsiLeadByte);
+  std::string folder = FolderPart(g_viewer.position);
   std::vector<std::string> names = FilesOfFolder(folder);
   OrderNames(names);
   std::string next =
-      StepFrom(names, FileNamePart(g_viewer.position, AnsiLeadByte), step,
+      StepFrom(names, FileNamePart(g_viewer.position), step,
                [&folder](const std::string& name) { return IsShowable(folder + name); });
   if (next.empty()) {
     MessageBeep(MB_OK);  // no other picture in the folder
@@ -309,7 +309,7 @@ void OpenThroughDialog() {
   std::string filter = OpenFilter(strings.Text(IDS_FILTER_PICTURES), strings.Text(IDS_FILTER_ALL),
                                   ReadableFormats());
   std::string title = strings.Text(IDS_OPEN_TITLE);
-  std::string folder = FolderPart(g_viewer.position, AnsiLeadByte);
+  std::string folder = FolderPart(g_viewer.position);
   char file[MAX_PATH] = "";
   OPENFILENAMEA dialog{};
   dialog.lStructSize = sizeof dialog;
@@ -416,8 +416,7 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wparam, LPARA
       Paint();
       return 0;
     case WM_DESTROY: {
-      ProfileStore store;
-      ClearMonitor(store, reinterpret_cast<std::uintptr_t>(window));
+      ClearMonitor(reinterpret_cast<std::uintptr_t>(window));
       ReleaseFiles();
       PostQuitMessage(0);
       return 0;
@@ -457,8 +456,7 @@ int RunViewer(HINSTANCE instance, const char* command_line, int show) {
                                     WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
                                     CW_USEDEFAULT, CW_USEDEFAULT, nullptr, menu, instance, nullptr);
   if (g_viewer.window == nullptr) return 1;
-  ProfileStore store;
-  RecordMonitor(store, reinterpret_cast<std::uintptr_t>(g_viewer.window));
+  RecordMonitor(reinterpret_cast<std::uintptr_t>(g_viewer.window));
   ShowWindow(g_viewer.window, show);
   UpdateWindow(g_viewer.window);
 
