@@ -1,6 +1,8 @@
-// Folder listing, program folder and strings on Windows.
+// Folder listing (setup's directory walker), program folder and strings on
+// Windows.
 #include "win32/system_win32.h"
 
+#include "common/paths.h"
 #include "core/captions.h"
 #include "viewer_ids.h"
 
@@ -8,21 +10,17 @@ namespace viewer::win32 {
 
 std::vector<std::string> FilesOfFolder(const std::string& folder) {
   std::vector<std::string> names;
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return names;
-  do {
-    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
-      names.emplace_back(found.cFileName);
-  } while (FindNextFileA(search, &found));
-  FindClose(search);
+  setup::ForEachEntry(folder.c_str(), [&names](const setup::platform::FoundEntry& entry) {
+    if ((entry.attributes & setup::platform::kDirectoryAttribute) == 0)
+      names.emplace_back(entry.name);
+  });
   return names;
 }
 
 std::string ProgramFolder() {
-  char path[MAX_PATH];
-  DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-  if (length == 0 || length >= sizeof path) return std::string();
+  char path[setup::platform::kPathLimit];
+  std::size_t length = setup::platform::ModuleFileName(path, sizeof path);
+  if (length == 0) return std::string();
   return FolderPart(std::string(path, length));
 }
 

@@ -12,8 +12,9 @@
 
 namespace viewer::win32 {
 
-// The names of the files (not folders) in `folder` (ending in a separator,
-// or empty for the current folder).
+// The names of the files (not folders) in `folder` (ending in a backslash,
+// or empty for the current folder), as setup's directory walker lists them:
+// names starting with a dot are passed over.
 std::vector<std::string> FilesOfFolder(const std::string& folder);
 
 // The folder of the running program, with its trailing backslash.

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "common/distribution.h"
 #include "resources/resource_ids.h"
 #include "robot.h"
 
@@ -23,8 +24,9 @@ using e2e::Run;
 // --- The texts setup shows (English, Chinese) ---------------------------------
 
 const char kRoot[] = "C:\\Corvane\\Widelens\\";
-const char kSettings[] = "Lumaview.INI";
-const char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Lumaview";
+const char* const kSettings = setup::kSettingsFile;
+const std::string kUninstallKey =
+    std::string(setup::kUninstallKey) + "\\" + setup::kUninstallSubkey;
 const char kShellFolders[] =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 const char kMapGroups[] = "Software\\Microsoft\\Windows\\CurrentVersion\\GrpConv\\MapGroups";

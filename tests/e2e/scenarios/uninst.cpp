@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "common/distribution.h"
 #include "robot.h"
 #include "uninstall_ids.h"
 
@@ -23,8 +24,9 @@ namespace {
 using e2e::Run;
 
 const char kRoot[] = "C:\\Corvane\\Widelens\\";
-const char kSettings[] = "Lumaview.INI";
-const char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Lumaview";
+const char* const kSettings = setup::kSettingsFile;
+const std::string kUninstallKey =
+    std::string(setup::kUninstallKey) + "\\" + setup::kUninstallSubkey;
 const char kShellFolders[] =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 const char kPlanted[] = "C:\\Corvane\\Widelens\\My Notes.txt";
@@ -181,7 +183,8 @@ void RemoveThroughTheLink(Run& run, bool viewer) {
                                   GetModuleHandleW(nullptr), nullptr);
     std::string handle = std::to_string(reinterpret_cast<std::uintptr_t>(fake_viewer));
     run.Check(fake_viewer != nullptr &&
-                  WritePrivateProfileStringA("SETTING", "Monitor", handle.c_str(), kSettings),
+                  WritePrivateProfileStringA(setup::kSettingSection, setup::kMonitorKey,
+                                             handle.c_str(), kSettings),
               "a viewer window is recorded as [SETTING] Monitor");
   }
 

@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/driver.h"
+#include "common/distribution.h"
 #include "log/settings_log.h"
 #include "robot.h"
 #include "viewer_ids.h"
