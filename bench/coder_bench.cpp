@@ -5,6 +5,12 @@
 // ImportPixelSamples, destroy), against a plain memcpy of the same number of
 // bytes. The summary after Google Benchmark's table gives the ratios and
 // whether the goal (at least 0.3 of memcpy) was met.
+//
+// Two floors, timed in the same run, show what any decoder of this design
+// pays before converting a sample: reading the file through the image's
+// stream (ReadImageBytes in the decoders' blocks, into one reused buffer),
+// and a new 64 MiB pixel array from the kernel's allocator written whole
+// (memset) and released. Their sum bounds a decoder's rate from above.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -16,16 +22,21 @@
 #include <vector>
 
 #include "coder_module.h"
+#include "opaque_rows.h"
 
 CODER_ENTRY RegisterPNMImage(void);
 CODER_ENTRY RegisterBMPImage(void);
 
 namespace {
 
+using lumaview::coders::kReadChunk;
+
 constexpr int32_t kSide = 4096;
 constexpr size_t kPixels = static_cast<size_t>(kSide) * kSide;
 constexpr size_t kDataBytes = kPixels * 3;  // both files: 3 bytes a pixel, rows without padding
 constexpr double kGoal = 0.3;
+constexpr char kReadFloor[] = "floor/read the file";
+constexpr char kArrayFloor[] = "floor/new pixel array";
 
 struct Subject {
   const char* name;    // the benchmark's name
@@ -67,6 +78,43 @@ void Decode(benchmark::State& state, const Subject* subject) {
     }
     benchmark::DoNotOptimize(image->pixels);
     DestroyImageList(image);
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                          static_cast<int64_t>(kDataBytes));
+}
+
+// The decoders' read: the whole file in blocks of kReadChunk bytes.
+void ReadFloor(benchmark::State& state, const Subject* subject) {
+  std::vector<uint8_t> block(kReadChunk);
+  for (auto _ : state) {
+    ImageRecord* image = AllocateImage();
+    std::snprintf(image->filename, sizeof image->filename, "%s", subject->path.c_str());
+    if (OpenImageFile(image, "rb") != 1) {
+      state.SkipWithError("the file did not open");
+      DestroyImageList(image);
+      break;
+    }
+    while (ReadImageBytes(image, kReadChunk, block.data()) == kReadChunk) {
+    }
+    benchmark::DoNotOptimize(block.data());
+    DestroyImageList(image);
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                          static_cast<int64_t>(kDataBytes));
+}
+
+// A new pixel array, every byte written once.
+void PixelArrayFloor(benchmark::State& state) {
+  for (auto _ : state) {
+    void* block = AllocateMemory(static_cast<uint32_t>(kPixels * sizeof(PackedPixel)));
+    if (block == nullptr) {
+      state.SkipWithError("no memory");
+      break;
+    }
+    std::memset(block, 0x5A, kPixels * sizeof(PackedPixel));
+    benchmark::DoNotOptimize(block);
+    benchmark::ClobberMemory();
+    ReleaseMemory(&block);
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
                           static_cast<int64_t>(kDataBytes));
@@ -119,6 +167,9 @@ int main(int argc, char** argv) {
   benchmark::RegisterBenchmark("memcpy", Memcpy)->Unit(benchmark::kMillisecond);
   for (const Subject& subject : Subjects())
     benchmark::RegisterBenchmark(subject.name, Decode, &subject)->Unit(benchmark::kMillisecond);
+  benchmark::RegisterBenchmark(kReadFloor, ReadFloor, &Subjects()[0])
+      ->Unit(benchmark::kMillisecond);
+  benchmark::RegisterBenchmark(kArrayFloor, PixelArrayFloor)->Unit(benchmark::kMillisecond);
 
   // As in the pixel benchmarks: by default five interleaved repetitions,
   // medians compared.
@@ -151,5 +202,15 @@ int main(int argc, char** argv) {
     std::printf("%-24s %10.0f %10.2f  %s\n", subject.name, found->second, ratio,
                 ratio >= kGoal ? "met" : "NOT met");
   }
+  // Times per picture add up; rates do not.
+  double floor_time = 0;
+  for (const char* name : {kReadFloor, kArrayFloor}) {
+    const auto found = rates.find(name);
+    if (found == rates.end()) return 0;
+    std::printf("%-24s %10.0f %10.2f\n", name, found->second, found->second / copy->second);
+    floor_time += 1 / found->second;
+  }
+  std::printf("%-24s %10.0f %10.2f  (the best a decoder of this design can reach)\n", "floor/both",
+              1 / floor_time, 1 / floor_time / copy->second);
   return 0;
 }

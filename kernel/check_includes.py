@@ -19,58 +19,43 @@ there is one.
 Usage: check_includes.py KERNEL_DIRECTORY
 """
 import os
-import re
 import sys
 
+sys.dont_write_bytecode = True  # no cache files in the source tree
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "scripts"))
+from include_rules import layer_fault, quoted_includes, verdict  # noqa: E402
+
 RANK = {"platform": 0, "services": 1, "image": 2, "pixel": 2}
-INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"')
 
 
-def check_file(root, folder, path, faults):
-    checked = 0
-    relative = os.path.relpath(path, root)
-    for number, line in enumerate(open(path, encoding="utf-8"), start=1):
-        match = INCLUDE.match(line)
-        if not match:
-            continue
-        checked += 1
-        named = match.group(1)
-        where = "%s:%d: \"%s\"" % (relative, number, named)
-        if folder == "include":
-            if not os.path.isfile(os.path.join(os.path.dirname(path), named)):
-                faults.append(where + " is not a public header beside it")
-            continue
-        target = named.split("/")[0]
-        base = os.path.join(root, "include") if target == "pixbase" else root
-        if "/" not in named or ".." in named.split("/"):
-            faults.append(where + " is not named by its path from kernel/")
-        elif not os.path.isfile(os.path.join(base, named)):
-            faults.append(where + " names no file of the kernel")
-        elif target == "pixbase" or target == folder:
-            pass
-        elif target not in RANK:
-            faults.append(where + " is outside the kernel's layers")
-        elif RANK[target] >= RANK[folder]:
-            faults.append(where + " is not below %s" % folder)
-    return checked
+def fault_of(root, folder, path, named):
+    """What is wrong with a kernel file's include, or None."""
+    if folder == "include":
+        if not os.path.isfile(os.path.join(os.path.dirname(path), named)):
+            return "is not a public header beside it"
+        return None
+    target = named.split("/")[0]
+    base = os.path.join(root, "include") if target == "pixbase" else root
+    if "/" not in named or ".." in named.split("/"):
+        return "is not named by its path from kernel/"
+    if not os.path.isfile(os.path.join(base, named)):
+        return "names no file of the kernel"
+    if target == "pixbase":
+        return None
+    return layer_fault(RANK, folder, target, "the kernel")
 
 
 def main():
     root = sys.argv[1]
     faults = []
     checked = 0
-    for folder in sorted(list(RANK) + ["include"]):
-        for directory, _, files in os.walk(os.path.join(root, folder)):
-            for name in sorted(files):
-                if name.endswith((".h", ".cpp", ".inc")):
-                    checked += check_file(root, folder, os.path.join(directory, name), faults)
-    for fault in faults:
-        print(fault)
-    if checked == 0:
-        print("no includes found below %s" % root)
-        return 1
-    print("%d includes checked, %d against the rules" % (checked, len(faults)))
-    return 1 if faults else 0
+    for folder, path, where, named in quoted_includes(root, list(RANK) + ["include"],
+                                                      (".h", ".cpp", ".inc")):
+        checked += 1
+        fault = fault_of(root, folder, path, named)
+        if fault is not None:
+            faults.append("%s %s" % (where, fault))
+    return verdict(faults, checked, root)
 
 
 if __name__ == "__main__":

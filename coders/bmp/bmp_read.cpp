@@ -1,6 +1,6 @@
 // Decoding of Windows bitmaps. Every row goes through ImportPixelSamples:
 // colour indexes (unpacked to one byte each, RLE runs expanded) through the
-// colour table, 24-bit rows as opaque quads (opaque_rows.h), 16- and 32-bit
+// colour table, 24-bit rows as blue-first triples (opaque_rows.h), 16- and 32-bit
 // pixels through their masks (each field scaled to 0..255, rounding down).
 // Pixels that RLE codes skip (end of line, delta, end of bitmap) take colour
 // 0 of the table; rows a truncated file lacks stay black.
@@ -74,8 +74,7 @@ class Decoder {
           break;
         }
     }
-    ImportPixelSamples(static_cast<int32_t>(count), 8, PixelRow(image_, RowAt(index)), map_,
-                       SampleIndex, indexes);
+    ImportRow(image_, RowAt(index), count, map_, SampleIndex, indexes);
   }
 
   // Converts `count` pixels of a stored row and imports them.
@@ -96,9 +95,8 @@ class Decoder {
       ImportIndexes(index, count, out);
       return;
     }
-    PackedPixel* pixels = PixelRow(image_, RowAt(index));
     if (bits == 24) {
-      ImportOpaqueTriples(static_cast<int32_t>(count), pixels, row, true, out);
+      ImportBlueFirstTriples(image_, RowAt(index), count, row);
       return;
     }
     const Field red(header_.masks[0]), green(header_.masks[1]), blue(header_.masks[2]),
@@ -123,8 +121,7 @@ class Decoder {
         if (to[3] != 0) any_alpha_ = true;
       }
     }
-    ImportPixelSamples(static_cast<int32_t>(count), 8, pixels, nullptr,
-                       with_alpha ? SampleRGBA : SampleRGB, out);
+    ImportRow(image_, RowAt(index), count, nullptr, with_alpha ? SampleRGBA : SampleRGB, out);
   }
 
   Outcome CutShort(int64_t index, bool any_pixel) {

@@ -65,7 +65,6 @@ class FrameDecoder {
 
   Outcome Decode() {
     const auto width = static_cast<uint64_t>(header_.width);
-    // Room for quads: opaque three-sample rows are widened to four.
     if (!samples_.Allocate(width * 4) || !BuildScale()) {
       RecordFault(image_, OutOfMemoryError, kNoMemoryReason, "no memory for a row");
       return Outcome::kFailed;
@@ -96,8 +95,7 @@ class FrameDecoder {
   }
 
   void Import(int64_t y, int64_t count, const uint8_t* source) {
-    ImportPixelSamples(static_cast<int32_t>(count), 8, PixelRow(image_, y), plan_.map, plan_.layout,
-                       source);
+    ImportRow(image_, y, count, plan_.map, plan_.layout, source);
   }
 
   Outcome CutShort(int64_t y, bool any_pixel, const char* reason, const char* pattern) {
@@ -140,9 +138,7 @@ class FrameDecoder {
       const int64_t present =
           bitmap ? std::min<int64_t>(width, static_cast<int64_t>(held) * 8)
                  : static_cast<int64_t>(held / (static_cast<size_t>(depth) * bytes_per_sample));
-      if (direct && plan_.layout == SampleRGB) {
-        ImportOpaqueTriples(static_cast<int32_t>(present), PixelRow(image_, y), row, false, out);
-      } else if (direct) {
+      if (direct) {
         Import(y, present, row);
       } else if (bitmap) {
         for (int64_t x = 0; x < present; ++x) out[x] = (row[x >> 3] >> (7 - (x & 7))) & 1;

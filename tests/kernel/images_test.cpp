@@ -11,6 +11,7 @@
 #include "pixbase/pixbase.h"
 #include "raise_recorder.h"
 #include "services/test_hooks.h"
+#include "temp_files.h"
 
 namespace {
 
@@ -137,10 +138,7 @@ TEST_F(ImagesTest, DestroyImageKeepsPixelsAndExtraBlockTheListReleasesOnlyExtra)
 }
 
 TEST_F(ImagesTest, TheSharedStreamOfAListIsClosedOnceFromAnyMember) {
-  std::string path = ::testing::TempDir() + "pixbase_images_list.bin";
-  FILE* out = std::fopen(path.c_str(), "wb");
-  std::fputs("frames", out);
-  std::fclose(out);
+  std::string path = lumaview::testing::WriteTempFile("pixbase_images_list.bin", "frames");
   ImageRecord* first = AllocateImage();
   std::strcpy(first->filename, path.c_str());
   AllocateNextImage(first);

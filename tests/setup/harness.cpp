@@ -22,6 +22,15 @@ std::vector<std::uint8_t> MemberBytes(int index) {
   return bytes;
 }
 
+void SetRegistryValue(platform::RegistryRoot root, const std::string& key, const char* name,
+                      const std::string& value) {
+  AddRegistryKey((root == platform::RegistryRoot::LocalMachine ? "HKLM\\" : "HKCU\\") + key);
+  platform::RegistryKey handle = platform::OpenRegistryKey(root, key.c_str());
+  ASSERT_NE(handle, 0u) << key;
+  EXPECT_TRUE(platform::SetRegistryText(handle, name, value.c_str(), value.size() + 1)) << name;
+  platform::CloseRegistryKey(handle);
+}
+
 void FreshMachine() {
   ResetMachine();
   ResetSetup();

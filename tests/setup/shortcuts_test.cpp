@@ -26,20 +26,11 @@ const std::string kGroupChinese = "\xBF\xED\xBE\xB5";
 const std::string kUninstallChinese = "\xD0\xB6\xD4\xD8\xBF\xED\xBE\xB5";
 const std::string kHelpChinese = "\xBF\xED\xBE\xB5\xB0\xEF\xD6\xFA\xCE\xC4\xB5\xB5";
 
-const char kShellFolders[] =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
-const char kMapGroups[] = "Software\\Microsoft\\Windows\\CurrentVersion\\GrpConv\\MapGroups";
-const std::string kCommonPrograms = "C:\\WINDOWS\\Profiles\\All Users\\Start Menu\\Programs";
-const std::string kUserPrograms = "C:\\WINDOWS\\Start Menu\\Programs";
-
-void SetRegistryValue(platform::RegistryRoot root, const std::string& key, const char* name,
-                      const std::string& value) {
-  AddRegistryKey((root == platform::RegistryRoot::LocalMachine ? "HKLM\\" : "HKCU\\") + key);
-  platform::RegistryKey handle = platform::OpenRegistryKey(root, key.c_str());
-  ASSERT_NE(handle, 0u);
-  platform::SetRegistryText(handle, name, value.c_str(), value.size() + 1);
-  platform::CloseRegistryKey(handle);
-}
+using testing::kCommonPrograms;
+using testing::kMapGroups;
+using testing::kShellFolders;
+using testing::kUserPrograms;
+using testing::SetRegistryValue;
 
 class Shortcuts : public ::testing::Test {
  protected:

@@ -32,8 +32,8 @@ namespace {
 using namespace simulated;
 
 const std::string kRoot = "C:\\Corvane\\Widelens\\";
-const std::string kPrograms = "C:\\WINDOWS\\Profiles\\All Users\\Start Menu\\Programs";
-const std::string kQuickLaunch = "C:\\WINDOWS\\Application Data\\Quick Launch";
+using testing::kCommonPrograms;
+using testing::kQuickLaunch;
 
 // What a file logged by the step must hold, by path; files not listed here
 // need only exist.
@@ -42,16 +42,6 @@ int step_result = 0;
 
 std::vector<std::uint8_t> Text(const std::string& text) {
   return std::vector<std::uint8_t>(text.begin(), text.end());
-}
-
-void SetRegistryText(const std::string& key, const char* name, const std::string& value) {
-  AddRegistryKey(key);
-  platform::RegistryRoot root = key.compare(0, 4, "HKLM") == 0
-                                    ? platform::RegistryRoot::LocalMachine
-                                    : platform::RegistryRoot::CurrentUser;
-  platform::RegistryKey handle = platform::OpenRegistryKey(root, key.c_str() + 5);
-  platform::SetRegistryText(handle, name, value.c_str(), value.size() + 1);
-  platform::CloseRegistryKey(handle);
 }
 
 // A machine with a short payload resource (only the first member has bytes,
@@ -65,10 +55,10 @@ void PrepareMachine() {
   m.payload.assign(first.begin(), first.begin() + 1300);
   AddFile("D:\\SETUP\\FULLDATA\\Docs\\A.TXT", std::string(700, 'a'));
   AddFile("D:\\SETUP\\FULLDATA\\B.TXT", "b");
-  AddDirectory(kPrograms);
+  AddDirectory(kCommonPrograms);
   AddDirectory(kQuickLaunch);
-  SetRegistryText("HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\GrpConv\\MapGroups",
-                  "Quick Launch", kQuickLaunch);
+  testing::SetRegistryValue(platform::RegistryRoot::CurrentUser, testing::kMapGroups,
+                            "Quick Launch", kQuickLaunch);
   expected_bytes.clear();
   for (int i = 0; i < PayloadTable.count; ++i) {
     std::vector<std::uint8_t> bytes;
@@ -147,7 +137,7 @@ void CheckGroup() {
     EXPECT_EQ(testing::LoggedDirectories().size(), 1u);
   }
   expected_bytes.emplace_back(
-      kPrograms + "\\Corvane Widelens\\Welcome to www.corvane.example.com.URL",
+      kCommonPrograms + "\\Corvane Widelens\\Welcome to www.corvane.example.com.URL",
       Text("[InternetShortcut]\r\nURL=http://www.corvane.example.com/\r\n"));
 }
 

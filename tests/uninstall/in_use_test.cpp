@@ -22,16 +22,12 @@ namespace {
 
 using namespace setup::simulated;
 using namespace testing;
-using setup::testing::ProfileValue;
-using setup::testing::SetProfileValue;
-using setup::testing::SettingsFileExists;
 namespace platform = setup::platform;
 
-class InUse : public ::testing::Test {
+class InUse : public InstalledProduct {
  protected:
   void SetUp() override {
-    FreshMachine();
-    Install();
+    InstalledProduct::SetUp();
     ScriptUser();
   }
 };

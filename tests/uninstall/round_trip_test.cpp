@@ -17,17 +17,8 @@ namespace {
 
 using namespace setup::simulated;
 using namespace testing;
-using setup::testing::ProfileValue;
-using setup::testing::SetProfileValue;
-using setup::testing::SettingsFileExists;
 
-class RoundTrip : public ::testing::Test {
- protected:
-  void SetUp() override {
-    FreshMachine();
-    Install();
-  }
-};
+class RoundTrip : public InstalledProduct {};
 
 // Everything the product put on the machine, checked one by one.
 void ExpectNothingOfTheProduct() {

@@ -15,9 +15,6 @@ namespace {
 
 using namespace setup::simulated;
 using namespace testing;
-using setup::testing::ProfileValue;
-using setup::testing::SetProfileValue;
-using setup::testing::SettingsFileExists;
 
 class Safety : public ::testing::Test {
  protected:
