@@ -7,7 +7,7 @@
 #include <algorithm>
 
 #include "core/settings_record.h"
-#include "driver/driver.h"
+#include "common/distribution.h"
 #include "harness.h"
 
 namespace viewer {
