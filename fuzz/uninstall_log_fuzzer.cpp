@@ -5,9 +5,11 @@
 // then FILE1, DIR1, FILE2, DIR2, ...; a first byte of 0x80 or above runs
 // under code page 936.
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
+#include "common/distribution.h"
 #include "core/report.h"
 #include "core/uninstaller.h"
 #include "fuzz_input.h"
@@ -58,14 +60,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   lines.resize(std::max<std::size_t>(lines.size(), 5));
   for (const char* sentinel : kSentinels) AddFile(sentinel, "keep");
   AddFile("C:\\WINDOWS\\TEMP\\x", "");
-  const char* keys[] = {"UNINSTALLPATH", "FILENUM", "PATHNUM", nullptr, "FASTLINK"};
+  const char* keys[] = {setup::kUninstallPathKey, setup::kFileCountKey, setup::kDirectoryCountKey,
+                        nullptr, setup::kFastLinkKey};
   for (int i = 0; i < 5; ++i) {
-    if (keys[i] != nullptr) SetProfileValue("Lumaview.INI", "UNINSTALL", keys[i], lines[i]);
+    if (keys[i] != nullptr)
+      SetProfileValue(setup::kSettingsFile, setup::kUninstallSection, keys[i], lines[i]);
   }
-  SetProfileValue("Lumaview.INI", "INSTALL", "GROUP", lines[3]);
+  SetProfileValue(setup::kSettingsFile, setup::kInstallSection, setup::kGroupKey, lines[3]);
   for (std::size_t i = 5; i < lines.size(); ++i) {
-    std::string key = ((i - 5) % 2 == 0 ? "FILE" : "DIR") + std::to_string((i - 5) / 2 + 1);
-    SetProfileValue("Lumaview.INI", "UNINSTALL", key, lines[i]);
+    char key[16];
+    std::snprintf(key, sizeof key,
+                  (i - 5) % 2 == 0 ? setup::kFileKeyPattern : setup::kDirectoryKeyPattern,
+                  static_cast<int>((i - 5) / 2 + 1));
+    SetProfileValue(setup::kSettingsFile, setup::kUninstallSection, key, lines[i]);
   }
   m.module_path = "C:\\Corvane\\Widelens\\UNINST32.EXE";
   AddFile(m.module_path, "me");

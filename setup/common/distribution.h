@@ -16,11 +16,13 @@ constexpr const char* kSettingsFile = "Lumaview.INI";
 // [INSTALL] GROUP: the program group setup made.
 constexpr const char* kInstallSection = "INSTALL";
 constexpr const char* kGroupKey = "GROUP";
-// [UNINSTALL]: the install folder (UNINSTALLPATH, its short form) and the
-// numbered list of every file (FILEn, counted by FILENUM) and directory
+// [UNINSTALL]: the install folder (UNINSTALLPATH, its short form), the
+// Quick Launch link setup made (FASTLINK, its short form) and the numbered
+// list of every file (FILEn, counted by FILENUM) and directory
 // (DIRn, counted by PATHNUM) that setup created, read by the uninstaller.
 constexpr const char* kUninstallSection = "UNINSTALL";
 constexpr const char* kUninstallPathKey = "UNINSTALLPATH";
+constexpr const char* kFastLinkKey = "FASTLINK";
 constexpr const char* kFileCountKey = "FILENUM";
 constexpr const char* kFileKeyPattern = "FILE%d";
 constexpr const char* kDirectoryCountKey = "PATHNUM";

@@ -333,7 +333,7 @@ void CreateQuickLaunchLink() {
   char short_link[128];
   if (platform::ShortPathName(link_path, short_link, sizeof short_link) == 0)
     CopyText(short_link, sizeof short_link, link_path);
-  platform::WriteProfileText(kSettingsFile, kUninstallSection, "FASTLINK", short_link);
+  platform::WriteProfileText(kSettingsFile, kUninstallSection, kFastLinkKey, short_link);
 }
 
 }  // namespace setup

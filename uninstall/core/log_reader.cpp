@@ -55,7 +55,8 @@ LogStatus ReadLogHeader(LogHeader* header, Report* report) {
     return LogStatus::Missing;
   platform::ReadProfileText(setup::kSettingsFile, setup::kInstallSection, setup::kGroupKey, "",
                             header->group, sizeof header->group);
-  ReadValue(setup::kUninstallSection, "FASTLINK", header->fastlink, sizeof header->fastlink);
+  ReadValue(setup::kUninstallSection, setup::kFastLinkKey, header->fastlink,
+            sizeof header->fastlink);
   if (std::strcmp(header->fastlink, kAbsent) == 0) header->fastlink[0] = '\0';
   return LogStatus::Ready;
 }
