@@ -36,19 +36,21 @@ double ThreadSeconds() {
   return seconds(kernel) + seconds(user);
 }
 
-// One repetition: a pass to warm up, then passes until min_time has gone.
+// One repetition: a pass to warm up, then batches of passes, doubling,
+// until a batch lasts min_time. The clock is read only around whole batches:
+// under Wine each reading is a request to the server, which would otherwise
+// weigh on short passes.
 double MeasureOnce(const bench::Case& c, const bench::Shape& shape, double min_time) {
   bench::Workload work(c, shape);
   if (!work.available() || !work.Run()) return 0;
-  size_t passes = 0;
-  const double start = ThreadSeconds();
-  double elapsed = 0;
-  do {
-    if (!work.Run()) return 0;
-    ++passes;
-    elapsed = ThreadSeconds() - start;
-  } while (elapsed < min_time);
-  return static_cast<double>(work.items()) * static_cast<double>(passes) / elapsed / 1e6;
+  for (size_t passes = 1;; passes *= 2) {
+    const double start = ThreadSeconds();
+    for (size_t p = 0; p < passes; ++p)
+      if (!work.Run()) return 0;
+    const double elapsed = ThreadSeconds() - start;
+    if (elapsed >= min_time)
+      return static_cast<double>(work.items()) * static_cast<double>(passes) / elapsed / 1e6;
+  }
 }
 
 }  // namespace

@@ -174,13 +174,13 @@ struct V {
   static PIXEL_TARGET PIXEL_INLINE I BroadcastLane(const uint8_t* bytes) {
     return _mm256_broadcastsi128_si256(_mm_load_si128(reinterpret_cast<const __m128i*>(bytes)));
   }
-  static PIXEL_TARGET PIXEL_INLINE I LoadLanes(const uint8_t* p, int64_t lane_bytes) {
+  static PIXEL_TARGET PIXEL_INLINE I LoadLanes(const uint8_t* p, intptr_t lane_bytes) {
     const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
     const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + lane_bytes));
     return _mm256_inserti128_si256(_mm256_castsi128_si256(low), high, 1);
   }
   // As LoadLanes over pairs of bytes, keeping the first byte of each pair.
-  static PIXEL_TARGET PIXEL_INLINE I LoadLanesOfPairs(const uint8_t* p, int64_t lane_bytes) {
+  static PIXEL_TARGET PIXEL_INLINE I LoadLanesOfPairs(const uint8_t* p, intptr_t lane_bytes) {
     return _mm256_inserti128_si256(_mm256_castsi128_si256(FirstBytes(p)),
                                    FirstBytes(p + 2 * lane_bytes), 1);
   }
@@ -279,7 +279,7 @@ struct V {
   static PIXEL_TARGET PIXEL_INLINE I BroadcastLane(const uint8_t* bytes) {
     return _mm512_broadcast_i32x4(_mm_load_si128(reinterpret_cast<const __m128i*>(bytes)));
   }
-  static PIXEL_TARGET PIXEL_INLINE I LoadLanes(const uint8_t* p, int64_t lane_bytes) {
+  static PIXEL_TARGET PIXEL_INLINE I LoadLanes(const uint8_t* p, intptr_t lane_bytes) {
     I v = _mm512_castsi128_si512(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
     v = _mm512_inserti32x4(v, _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + lane_bytes)), 1);
     v = _mm512_inserti32x4(v, _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 2 * lane_bytes)),
@@ -288,7 +288,7 @@ struct V {
         v, _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 3 * lane_bytes)), 3);
   }
   // As LoadLanes over pairs of bytes, keeping the first byte of each pair.
-  static PIXEL_TARGET PIXEL_INLINE I LoadLanesOfPairs(const uint8_t* p, int64_t lane_bytes) {
+  static PIXEL_TARGET PIXEL_INLINE I LoadLanesOfPairs(const uint8_t* p, intptr_t lane_bytes) {
     I v = _mm512_castsi128_si512(FirstBytes(p));
     v = _mm512_inserti32x4(v, FirstBytes(p + 2 * lane_bytes), 1);
     v = _mm512_inserti32x4(v, FirstBytes(p + 4 * lane_bytes), 2);
