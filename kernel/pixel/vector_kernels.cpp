@@ -58,9 +58,12 @@ ImportPlan MakeImportPlan(const SampleLayoutFacts& facts) {
 #define PIXEL_INLINE inline __attribute__((always_inline))
 
 // In each 128-bit lane, the bytes of four pixels' blue, red, green and fourth
-// planes (4 each) gathered pixel by pixel.
-alignas(16) constexpr uint8_t kInterleavePlanes[16] = {0, 8,  4, 12, 1, 9,  5, 13,
-                                                       2, 10, 6, 14, 3, 11, 7, 15};
+// planes (4 each) gathered pixel by pixel; written out for all four lanes so
+// that the shuffle reads it from memory as it stands (no broadcast).
+alignas(64) constexpr uint8_t kInterleavePlanes[64] = {
+    0, 8,  4, 12, 1, 9,  5, 13, 2, 10, 6, 14, 3, 11, 7, 15, 0, 8,  4, 12, 1, 9,
+    5, 13, 2, 10, 6, 14, 3, 11, 7, 15, 0, 8,  4, 12, 1, 9,  5, 13, 2, 10, 6, 14,
+    3, 11, 7, 15, 0, 8,  4, 12, 1, 9,  5, 13, 2, 10, 6, 14, 3, 11, 7, 15};
 
 namespace sse2 {
 #define PIXEL_TARGET __attribute__((target("sse2")))
@@ -162,7 +165,8 @@ struct V {
   // Saturated to bytes and interleaved: blue, green, red, fourth of each pixel.
   static PIXEL_TARGET PIXEL_INLINE I PackSaturated(I b, I g, I r, I a) {
     const I planes = _mm256_packus_epi16(_mm256_packs_epi32(b, r), _mm256_packs_epi32(g, a));
-    return _mm256_shuffle_epi8(planes, BroadcastLane(kInterleavePlanes));
+    return _mm256_shuffle_epi8(
+        planes, _mm256_load_si256(reinterpret_cast<const __m256i*>(kInterleavePlanes)));
   }
   static PIXEL_TARGET PIXEL_INLINE I LookupBytes(const uint8_t* table, I index) {
     return _mm256_and_si256(_mm256_i32gather_epi32(reinterpret_cast<const int*>(table), index, 1),
@@ -268,7 +272,7 @@ struct V {
   // Saturated to bytes and interleaved: blue, green, red, fourth of each pixel.
   static PIXEL_TARGET PIXEL_INLINE I PackSaturated(I b, I g, I r, I a) {
     const I planes = _mm512_packus_epi16(_mm512_packs_epi32(b, r), _mm512_packs_epi32(g, a));
-    return _mm512_shuffle_epi8(planes, BroadcastLane(kInterleavePlanes));
+    return _mm512_shuffle_epi8(planes, _mm512_load_si512(kInterleavePlanes));
   }
   static PIXEL_TARGET PIXEL_INLINE I LookupBytes(const uint8_t* table, I index) {
     return _mm512_and_si512(_mm512_i32gather_epi32(index, table, 1), _mm512_set1_epi32(0xFF));
