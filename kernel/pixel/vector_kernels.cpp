@@ -99,7 +99,8 @@ struct V {
   static PIXEL_TARGET PIXEL_INLINE F ToFloat(I a) { return _mm_cvtepi32_ps(a); }
   static PIXEL_TARGET PIXEL_INLINE I Truncate(F a) { return _mm_cvttps_epi32(a); }
   static PIXEL_TARGET PIXEL_INLINE F Add(F a, F b) { return _mm_add_ps(a, b); }
-  static PIXEL_TARGET PIXEL_INLINE F AddOnMultiplier(F a, F b) { return _mm_add_ps(a, b); }
+  static constexpr float kArgumentScale = 1.0f;
+  static PIXEL_TARGET PIXEL_INLINE F AddScaledBack(F a, F b) { return _mm_add_ps(a, b); }
   static PIXEL_TARGET PIXEL_INLINE F Mul(F a, F b) { return _mm_mul_ps(a, b); }
   static PIXEL_TARGET PIXEL_INLINE F Min(F a, F b) { return _mm_min_ps(a, b); }
   static PIXEL_TARGET PIXEL_INLINE F Max(F a, F b) { return _mm_max_ps(a, b); }
@@ -158,7 +159,8 @@ struct V {
   static PIXEL_TARGET PIXEL_INLINE F ToFloat(I a) { return _mm256_cvtepi32_ps(a); }
   static PIXEL_TARGET PIXEL_INLINE I Truncate(F a) { return _mm256_cvttps_epi32(a); }
   static PIXEL_TARGET PIXEL_INLINE F Add(F a, F b) { return _mm256_add_ps(a, b); }
-  static PIXEL_TARGET PIXEL_INLINE F AddOnMultiplier(F a, F b) { return _mm256_add_ps(a, b); }
+  static constexpr float kArgumentScale = 1.0f;
+  static PIXEL_TARGET PIXEL_INLINE F AddScaledBack(F a, F b) { return _mm256_add_ps(a, b); }
   static PIXEL_TARGET PIXEL_INLINE F Mul(F a, F b) { return _mm256_mul_ps(a, b); }
   static PIXEL_TARGET PIXEL_INLINE F Min(F a, F b) { return _mm256_min_ps(a, b); }
   static PIXEL_TARGET PIXEL_INLINE F Max(F a, F b) { return _mm256_max_ps(a, b); }
@@ -261,10 +263,11 @@ struct V {
   static PIXEL_TARGET PIXEL_INLINE F ToFloat(I a) { return _mm512_cvtepi32_ps(a); }
   static PIXEL_TARGET PIXEL_INLINE I Truncate(F a) { return _mm512_cvttps_epi32(a); }
   static PIXEL_TARGET PIXEL_INLINE F Add(F a, F b) { return _mm512_add_ps(a, b); }
-  // a * 1 + b rounded once is the single-precision sum a + b; as a fused
-  // multiply-add it runs beside the other additions.
-  static PIXEL_TARGET PIXEL_INLINE F AddOnMultiplier(F a, F b) {
-    return _mm512_fmadd_ps(a, _mm512_set1_ps(1.0f), b);
+  // Arguments (and so every product and sum) come times 2^16; a * 2^-16 + b
+  // rounded once is the single-precision sum of b and the unscaled value.
+  static constexpr float kArgumentScale = 65536.0f;
+  static PIXEL_TARGET PIXEL_INLINE F AddScaledBack(F a, F b) {
+    return _mm512_fmadd_ps(a, _mm512_set1_ps(1.0f / 65536.0f), b);
   }
   static PIXEL_TARGET PIXEL_INLINE F Mul(F a, F b) { return _mm512_mul_ps(a, b); }
   static PIXEL_TARGET PIXEL_INLINE F Min(F a, F b) { return _mm512_min_ps(a, b); }
