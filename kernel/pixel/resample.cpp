@@ -83,9 +83,10 @@ void BuildResampleMap(int32_t source_length, int32_t destination_length, int32_t
   if (destination >= 4 * source) {
     // For very long destinations i * ratio can round up to the source length
     // itself (S = 1, D = 13 103 685: the last product is 1.0); such entries
-    // name the last source pixel instead.
+    // name the last source pixel instead. (A source of no pixels has no last
+    // one; its entries stay as computed.)
     const float ratio = static_cast<float>(static_cast<double>(source) / destination);
-    const int32_t last = source_length - 1;
+    const int32_t last = source > 0 ? source_length - 1 : INT32_MAX;
     for (int32_t i = 0; i < destination_length; ++i) {
       const int32_t at = static_cast<int32_t>(Single(Single(static_cast<float>(i)) * ratio));
       map[i] = at < last ? at : last;
