@@ -58,7 +58,7 @@ double MeasureOnce(const bench::Case& c, const bench::Shape& shape, double min_t
 int main(int argc, char** argv) {
   const char* native_path = nullptr;
   int repetitions = 5;
-  double min_time = 0.3;
+  double min_time = 0.5;
   std::string filter;
   for (int i = 1; i < argc; ++i) {
     if (std::strncmp(argv[i], "--native=", 9) == 0) {
