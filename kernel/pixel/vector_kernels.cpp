@@ -214,12 +214,8 @@ struct V {
   static constexpr int kLanes = 16;
   static constexpr bool kHasTernary = true;
   static constexpr bool kWholeBlockLoads = true;
-  // 64 samples from p; the first bytes of 64 pairs from p.
+  // 64 samples from p.
   static PIXEL_TARGET PIXEL_INLINE I LoadBlock(const uint8_t* p) { return _mm512_loadu_si512(p); }
-  static PIXEL_TARGET PIXEL_INLINE I LoadBlockOfPairs(const uint8_t* p) {
-    return _mm512_inserti64x4(_mm512_castsi256_si512(_mm512_cvtepi16_epi8(_mm512_loadu_si512(p))),
-                              _mm512_cvtepi16_epi8(_mm512_loadu_si512(p + 64)), 1);
-  }
   // The 32-bit words that start each lane's four pixels of `bytes` bytes.
   static PIXEL_TARGET PIXEL_INLINE I LaneStarts(int32_t bytes) {
     const I lane = _mm512_set_epi32(3, 3, 3, 3, 2, 2, 2, 2, 1, 1, 1, 1, 0, 0, 0, 0);
