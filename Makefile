@@ -57,6 +57,7 @@ bench: deps
 	cmake --preset bench
 	cmake --build --preset bench -j $(JOBS)
 	build/bench/bin/pixbase_bench --rates_out=build/bench/native-rates.tsv
+	build/bench/bin/coder_bench
 	cmake --preset win32 -DLUMAVIEW_BENCH=ON
 	cmake --build --preset win32 -j $(JOBS) --target pixbase_bench_win32
 	cd build/win32/bin && ../../../scripts/wine-run pixbase_bench_win32.exe \

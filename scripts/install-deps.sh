@@ -112,7 +112,8 @@ if ! /usr/lib/wine/wineserver32 --version >/dev/null 2>&1; then
       echo "install-deps: /etc/os-release names no release; cannot pick its backports" >&2
       exit 1
     fi
-    if ! grep -rqs -- "$codename-backports" /etc/apt/sources.list /etc/apt/sources.list.d; then
+    # An enabled entry for the backports suite may be there already.
+    if ! backports_source /etc/apt "$codename-backports" >/dev/null; then
       if ! stanza=$(backports_source /etc/apt "$codename"); then
         echo "install-deps: no Debian source entry for $codename in /etc/apt to take the mirror from" >&2
         exit 1

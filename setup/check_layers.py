@@ -18,51 +18,37 @@ rule and fails when there is one.
 Usage: check_layers.py SETUP_DIRECTORY
 """
 import os
-import re
 import sys
+
+sys.dont_write_bytecode = True  # no cache files in the source tree
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "scripts"))
+from include_rules import layer_fault, quoted_includes, verdict  # noqa: E402
 
 RANK = {"platform": 0, "common": 1, "log": 2, "payload": 3, "shortcuts": 3, "ui": 4,
         "driver": 5}
 ANYWHERE = {"resources"}
-INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"')
+
+
+def fault_of(folder, named):
+    """What is wrong with a setup file's include, or None."""
+    target = named.split("/")[0]
+    if target in ANYWHERE or target == folder:
+        return None
+    if "/" not in named:
+        return "names no layer"
+    return layer_fault(RANK, folder, target, "setup")
 
 
 def main():
     root = sys.argv[1]
     faults = []
     checked = 0
-    for folder in sorted(RANK):
-        for directory, _, files in os.walk(os.path.join(root, folder)):
-            for name in sorted(files):
-                if not name.endswith((".h", ".cpp")):
-                    continue
-                path = os.path.join(directory, name)
-                own = folder
-                relative = os.path.relpath(path, root)
-                for number, line in enumerate(open(path, encoding="utf-8"), start=1):
-                    match = INCLUDE.match(line)
-                    if not match:
-                        continue
-                    checked += 1
-                    target = match.group(1).split("/")[0]
-                    if target in ANYWHERE or target == own:
-                        continue
-                    if "/" not in match.group(1):
-                        faults.append("%s:%d: \"%s\" names no layer" % (relative, number,
-                                                                        match.group(1)))
-                    elif target not in RANK:
-                        faults.append("%s:%d: \"%s\" is outside setup's layers"
-                                      % (relative, number, match.group(1)))
-                    elif RANK[target] >= RANK[own]:
-                        faults.append("%s:%d: %s includes \"%s\", which is not below it"
-                                      % (relative, number, own, match.group(1)))
-    for fault in faults:
-        print(fault)
-    if checked == 0:
-        print("no includes found below %s" % root)
-        return 1
-    print("%d includes checked, %d against the layers" % (checked, len(faults)))
-    return 1 if faults else 0
+    for folder, _, where, named in quoted_includes(root, RANK, (".h", ".cpp")):
+        checked += 1
+        fault = fault_of(folder, named)
+        if fault is not None:
+            faults.append("%s %s" % (where, fault))
+    return verdict(faults, checked, root)
 
 
 if __name__ == "__main__":

@@ -1,6 +1,6 @@
 // Decoding of Windows bitmaps. Every row goes through ImportPixelSamples:
 // colour indexes (unpacked to one byte each, RLE runs expanded) through the
-// colour table, 24-bit rows with blue and red exchanged, 16- and 32-bit
+// colour table, 24-bit rows as blue-first triples (opaque_rows.h), 16- and 32-bit
 // pixels through their masks (each field scaled to 0..255, rounding down).
 // Pixels that RLE codes skip (end of line, delta, end of bitmap) take colour
 // 0 of the table; rows a truncated file lacks stay black.
@@ -11,6 +11,7 @@
 #include "image_faults.h"
 #include "image_reader.h"
 #include "kernel_block.h"
+#include "opaque_rows.h"
 #include "pixel_array.h"
 
 namespace lumaview::coders::bmp {
@@ -73,12 +74,11 @@ class Decoder {
           break;
         }
     }
-    ImportPixelSamples(static_cast<int32_t>(count), 8, PixelRow(image_, RowAt(index)), map_,
-                       SampleIndex, indexes);
+    ImportRow(image_, RowAt(index), count, map_, SampleIndex, indexes);
   }
 
   // Converts `count` pixels of a stored row and imports them.
-  void ConvertRow(int64_t index, int64_t count, uint8_t* row) {
+  void ConvertRow(int64_t index, int64_t count, const uint8_t* row) {
     uint8_t* out = samples_.bytes();
     const uint32_t bits = header_.bits;
     if (bits <= 8) {
@@ -95,10 +95,8 @@ class Decoder {
       ImportIndexes(index, count, out);
       return;
     }
-    PackedPixel* pixels = PixelRow(image_, RowAt(index));
     if (bits == 24) {
-      for (int64_t x = 0; x < count; ++x) std::swap(row[3 * x], row[3 * x + 2]);
-      ImportPixelSamples(static_cast<int32_t>(count), 8, pixels, nullptr, SampleRGB, row);
+      ImportBlueFirstTriples(image_, RowAt(index), count, row);
       return;
     }
     const Field red(header_.masks[0]), green(header_.masks[1]), blue(header_.masks[2]),
@@ -123,8 +121,7 @@ class Decoder {
         if (to[3] != 0) any_alpha_ = true;
       }
     }
-    ImportPixelSamples(static_cast<int32_t>(count), 8, pixels, nullptr,
-                       with_alpha ? SampleRGBA : SampleRGB, out);
+    ImportRow(image_, RowAt(index), count, nullptr, with_alpha ? SampleRGBA : SampleRGB, out);
   }
 
   Outcome CutShort(int64_t index, bool any_pixel) {
@@ -137,16 +134,27 @@ class Decoder {
     return Outcome::kCutShort;
   }
 
+  // Stored rows, several at a time.
   Outcome DecodeRows() {
     const uint64_t stride = (static_cast<uint64_t>(header_.width) * header_.bits + 31) / 32 * 4;
+    const int64_t chunk_rows =
+        std::clamp<int64_t>(static_cast<int64_t>(kReadChunk / stride), 1, header_.height);
     KernelBlock stored;
-    if (stride > UINT32_MAX || !stored.Allocate(stride)) return NoMemory();
-    for (int64_t index = 0; index < header_.height; ++index) {
-      const uint32_t got = ReadImageBytes(image_, static_cast<uint32_t>(stride), stored.bytes());
-      const int64_t present = std::min<int64_t>(
-          header_.width, static_cast<int64_t>(std::min<uint64_t>(got, stride)) * 8 / header_.bits);
-      if (present > 0) ConvertRow(index, present, stored.bytes());
-      if (got < stride) return Finish(CutShort(index, index > 0 || present > 0));
+    if (stride * static_cast<uint64_t>(chunk_rows) > UINT32_MAX / 2 ||
+        !stored.Allocate(stride * static_cast<uint64_t>(chunk_rows)))
+      return NoMemory();
+    for (int64_t first = 0; first < header_.height; first += chunk_rows) {
+      const int64_t rows = std::min(chunk_rows, header_.height - first);
+      const uint64_t wanted = stride * static_cast<uint64_t>(rows);
+      const uint64_t got = ReadImageBytes(image_, static_cast<uint32_t>(wanted), stored.bytes());
+      for (int64_t r = 0; r < rows; ++r) {
+        const uint64_t start = stride * static_cast<uint64_t>(r);
+        const uint64_t held = got > start ? std::min(got - start, stride) : 0;
+        const int64_t present =
+            std::min<int64_t>(header_.width, static_cast<int64_t>(held) * 8 / header_.bits);
+        if (present > 0) ConvertRow(first + r, present, stored.bytes() + start);
+        if (held < stride) return Finish(CutShort(first + r, first + r > 0 || present > 0));
+      }
     }
     return Finish(Outcome::kComplete);
   }

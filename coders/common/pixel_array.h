@@ -37,6 +37,16 @@ inline PackedPixel* PixelRow(ImageRecord* image, int64_t y) {
   return image->pixels + y * image->width;
 }
 
+// Hands `count` pixels of samples to ImportPixelSamples (8-bit samples) for
+// row `y`. The row's memory pages are first written, one byte each: a new
+// pixel array's page read before it is written costs the operating system
+// two faults instead of one (the first maps a shared zero page, the write
+// then replaces it), and ImportPixelSamples reads the pixels it keeps bytes
+// of, and the few pixels it converts outside its vector loop, before writing
+// them. The bytes written are blue samples, which every layout replaces.
+void ImportRow(ImageRecord* image, int64_t y, int64_t count, const PackedPixel* map,
+               SampleLayout layout, const uint8_t* samples);
+
 }  // namespace lumaview::coders
 
 #endif

@@ -8,6 +8,7 @@
 
 #include "image_faults.h"
 #include "kernel_block.h"
+#include "opaque_rows.h"
 #include "pixel_array.h"
 #include "pnm.h"
 #include "pnm_texts.h"
@@ -64,7 +65,7 @@ class FrameDecoder {
 
   Outcome Decode() {
     const auto width = static_cast<uint64_t>(header_.width);
-    if (!samples_.Allocate(width * plan_.used) || !BuildScale()) {
+    if (!samples_.Allocate(width * 4) || !BuildScale()) {
       RecordFault(image_, OutOfMemoryError, kNoMemoryReason, "no memory for a row");
       return Outcome::kFailed;
     }
@@ -94,8 +95,7 @@ class FrameDecoder {
   }
 
   void Import(int64_t y, int64_t count, const uint8_t* source) {
-    ImportPixelSamples(static_cast<int32_t>(count), 8, PixelRow(image_, y), plan_.map, plan_.layout,
-                       source);
+    ImportRow(image_, y, count, plan_.map, plan_.layout, source);
   }
 
   Outcome CutShort(int64_t y, bool any_pixel, const char* reason, const char* pattern) {
@@ -117,18 +117,27 @@ class FrameDecoder {
     // Bytes of maxval 255 whose every sample is handed on go straight in.
     const bool direct =
         !bitmap && bytes_per_sample == 1 && header_.maxval == 255 && depth == plan_.used;
+    // Several rows are read at once.
+    const int64_t chunk_rows =
+        std::clamp<int64_t>(static_cast<int64_t>(kReadChunk / row_bytes), 1, header_.height);
     KernelBlock raw;
-    if (!raw.Allocate(row_bytes)) {
+    if (!raw.Allocate(row_bytes * static_cast<uint64_t>(chunk_rows))) {
       RecordFault(image_, OutOfMemoryError, kNoMemoryReason, "no memory for a row");
       return Outcome::kFailed;
     }
-    uint8_t* row = raw.bytes();
     uint8_t* out = samples_.bytes();
+    size_t got = 0;  // bytes of the chunk read
     for (int64_t y = 0; y < header_.height; ++y) {
-      const size_t got = reader_.Read(row, row_bytes);
+      const int64_t in_chunk = y % chunk_rows;
+      if (in_chunk == 0)
+        got = reader_.Read(
+            raw.bytes(), row_bytes * static_cast<size_t>(std::min(chunk_rows, header_.height - y)));
+      const size_t start = row_bytes * static_cast<size_t>(in_chunk);
+      const uint8_t* row = raw.bytes() + start;
+      const size_t held = got > start ? std::min<size_t>(got - start, row_bytes) : 0;
       const int64_t present =
-          bitmap ? std::min<int64_t>(width, static_cast<int64_t>(got) * 8)
-                 : static_cast<int64_t>(got / (static_cast<size_t>(depth) * bytes_per_sample));
+          bitmap ? std::min<int64_t>(width, static_cast<int64_t>(held) * 8)
+                 : static_cast<int64_t>(held / (static_cast<size_t>(depth) * bytes_per_sample));
       if (direct) {
         Import(y, present, row);
       } else if (bitmap) {
@@ -146,7 +155,7 @@ class FrameDecoder {
         }
         Import(y, present, out);
       }
-      if (got < row_bytes)
+      if (held < row_bytes)
         return CutShort(y, y > 0 || present > 0, kTruncatedImage, "the data ends in row %lld");
     }
     return Outcome::kComplete;

@@ -1,9 +1,12 @@
 // Geometry texts (width x height with signed offsets) and the page-size table.
 #include "pixbase/geometry.h"
 
+#include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <system_error>
 
 #include "pixbase/allocator.h"
 #include "pixbase/text.h"
@@ -20,8 +23,46 @@ int32_t Clamp(double value) {
   return static_cast<int32_t>(value);  // truncation toward zero
 }
 
-// Reads a decimal number as strtod does (leading white space, sign,
-// fraction, exponent), truncated toward zero and held to the 32-bit range.
+// True when the decimal number at `p` (digits, a point, an exponent) is at
+// least 1 in magnitude: its first significant digit stands before the point
+// once the exponent is applied. Decides a number too large or too small for
+// a double.
+bool AtLeastOne(const char* p) {
+  int64_t magnitude = 0;  // the power of ten of the first significant digit
+  bool found = false;
+  int64_t integer_digits = 0;
+  for (; IsDigit(static_cast<unsigned char>(*p)); ++p) {
+    if (*p != '0') found = true;
+    if (found) ++integer_digits;
+  }
+  if (found) {
+    magnitude = integer_digits - 1;
+    if (*p == '.') ++p;
+    while (IsDigit(static_cast<unsigned char>(*p))) ++p;
+  } else if (*p == '.') {
+    for (++p; *p == '0'; ++p) --magnitude;
+    if (!IsDigit(static_cast<unsigned char>(*p))) return false;  // zero
+    --magnitude;
+    while (IsDigit(static_cast<unsigned char>(*p))) ++p;
+  } else {
+    return false;
+  }
+  if (*p == 'e' || *p == 'E') {
+    ++p;
+    bool negative = *p == '-';
+    if (*p == '+' || *p == '-') ++p;
+    int64_t exponent = 0;
+    for (; IsDigit(static_cast<unsigned char>(*p)); ++p)
+      if (exponent < 1000000) exponent = exponent * 10 + (*p - '0');
+    magnitude += negative ? -exponent : exponent;
+  }
+  return magnitude >= 0;
+}
+
+// Reads a decimal number as strtod does in the "C" locale (leading white
+// space, sign, fraction, exponent), truncated toward zero and held to the
+// 32-bit range. The decimal point is '.' whatever locale the client has
+// chosen: a decimal comma of its locale is no part of a geometry.
 // Only decimal forms are numbers of a geometry: strtod's hexadecimal,
 // infinity and NaN forms would read "0x50" as 80 instead of a width of 0 and
 // a height of 50, so a "0x" stops after the 0. Without a number nothing is
@@ -29,16 +70,20 @@ int32_t Clamp(double value) {
 const char* ReadNumber(const char* text, int32_t* value) {
   const char* p = text;
   while (pixbase::text::IsSpace(static_cast<unsigned char>(*p))) ++p;
+  bool negative = *p == '-';
   if (*p == '+' || *p == '-') ++p;
   *value = 0;
   if (p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) return p + 1;
   bool digits = IsDigit(static_cast<unsigned char>(p[0])) ||
                 (p[0] == '.' && IsDigit(static_cast<unsigned char>(p[1])));
   if (!digits) return text;
-  char* end = nullptr;
-  double number = std::strtod(text, &end);
-  *value = Clamp(number);
-  return end;
+  double number = 0.0;
+  std::from_chars_result read =
+      std::from_chars(p, p + std::strlen(p), number, std::chars_format::general);
+  if (read.ec == std::errc::result_out_of_range)
+    number = AtLeastOne(p) ? HUGE_VAL : 0.0;  // as strtod: infinity, or zero
+  *value = Clamp(negative ? -number : number);
+  return read.ptr;
 }
 
 // Reads an offset after its sign byte.

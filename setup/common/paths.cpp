@@ -3,6 +3,7 @@
 #include "common/paths.h"
 
 #include <climits>
+#include <cstdio>
 #include <cstring>
 
 #include "common/text.h"
@@ -15,6 +16,8 @@ namespace {
 constexpr std::size_t kPatternSize = 2 * platform::kPathLimit;
 // The paths DeleteTree and PathExists build; longer ones are refused.
 constexpr std::size_t kTreePathSize = 512;
+// Names the write test tries before it gives up.
+constexpr unsigned kProbeNames = 100;
 
 char FoldAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 }  // namespace
@@ -26,6 +29,10 @@ const char* FindNextBackslash(const char* from) {
     if (*p == '\\') return p;
   }
   return nullptr;
+}
+
+char* FindNextBackslash(char* from) {
+  return const_cast<char*>(FindNextBackslash(static_cast<const char*>(from)));
 }
 
 const char* FindLastBackslash(const char* path) {
@@ -46,9 +53,13 @@ bool CutAtLastBackslash(char* path, bool keep_backslash) {
   return true;
 }
 
-bool PathEndsWithBackslash(const char* path) {
+bool EndsWithBackslash(const char* path) {
   const char* last = FindLastBackslash(path);
   return last != nullptr && last[1] == '\0';
+}
+
+void EnsureTrailingBackslash(char* path, std::size_t size) {
+  if (path[0] != '\0' && !EndsWithBackslash(path)) AppendText(path, size, "\\");
 }
 
 bool SamePath(const char* a, const char* b) {
@@ -102,6 +113,18 @@ int PathExists(const char* path) {
   return 1;
 }
 
+bool DirectoryExists(const char* path) {
+  char plain[kTreePathSize];
+  CopyText(plain, sizeof plain, path);
+  if (EndsWithBackslash(plain)) CutAtLastBackslash(plain, false);
+  if (plain[0] == '\0' || std::strlen(plain) + 1 >= sizeof plain) return false;
+  platform::FoundEntry entry;
+  platform::Search search = platform::FindFirstEntry(plain, &entry);
+  if (search == 0) return false;
+  platform::EndSearch(search);
+  return (entry.attributes & platform::kDirectoryAttribute) != 0;
+}
+
 void DeleteTree(const char* path) {
   if (std::strlen(path) + 4 >= kTreePathSize) return;
   ForEachEntry(path, [path](const platform::FoundEntry& entry) {
@@ -133,15 +156,33 @@ void DeleteTree(const char* path) {
 
 int DirectoryWritable(const char* directory) {
   char path[platform::kPathLimit];
-  CopyText(path, sizeof path, directory);
-  AppendText(path, sizeof path, EndsWithBackslash(path) ? "Test.txt" : "\\Test.txt");
-  platform::File file = platform::CreateFileForWriting(path);
-  if (file == 0) return 0;
-  // 128 bytes of the path buffer, whatever they hold.
-  long written = platform::WriteToFile(file, path, 128);
-  platform::CloseFile(file);
-  platform::DeleteFileAt(path);
-  return written == 128 ? 1 : 0;
+  std::size_t stem = CopyText(path, sizeof path, directory);
+  if (!EndsWithBackslash(path)) stem = AppendText(path, sizeof path, "\\");
+  // "Test.txt", or when a file of that name is the user's, the first of
+  // "Test1.txt", "Test2.txt"... that does not exist: setup deletes only
+  // what it made itself.
+  for (unsigned attempt = 0; attempt < kProbeNames; ++attempt) {
+    char name[16];
+    if (attempt == 0)
+      std::snprintf(name, sizeof name, "Test.txt");
+    else
+      std::snprintf(name, sizeof name, "Test%u.txt", attempt);
+    path[stem < sizeof path ? stem : sizeof path - 1] = '\0';
+    // A name cut at the path limit would be another file: no test then.
+    if (AppendText(path, sizeof path, name) != stem + std::strlen(name)) return 0;
+    platform::File file = platform::CreateNewFile(path);
+    if (file == 0) {
+      // Taken: try the next name; otherwise the directory refuses files.
+      if (PathExists(path)) continue;
+      return 0;
+    }
+    // 128 bytes of the path buffer, whatever they hold.
+    long written = platform::WriteToFile(file, path, 128);
+    platform::CloseFile(file);
+    platform::DeleteFileAt(path);
+    return written == 128 ? 1 : 0;
+  }
+  return 0;
 }
 
 // --- Numbers ------------------------------------------------------------------------

@@ -20,11 +20,14 @@ const char* FindLastBackslash(const char* path);
 char* FindLastBackslash(char* path);
 // The first such backslash at or after `from`, or null.
 const char* FindNextBackslash(const char* from);
+char* FindNextBackslash(char* from);
 // Cuts the path at its last backslash: after it when `keep_backslash`,
 // before it otherwise. False (nothing cut) when it has none.
 bool CutAtLastBackslash(char* path, bool keep_backslash);
 // True when the path's last character is a backslash.
-bool PathEndsWithBackslash(const char* path);
+bool EndsWithBackslash(const char* path);
+// Appends a backslash unless the path is empty or already ends with one.
+void EnsureTrailingBackslash(char* path, std::size_t size);
 // Case-blind comparison of two paths: ASCII letters fold, double-byte
 // characters compare byte for byte.
 bool SamePath(const char* a, const char* b);
@@ -40,13 +43,18 @@ bool ForEachEntry(const char* directory,
 // 1 when the path names an existing file or, for a path ending in a
 // backslash, an existing directory.
 int PathExists(const char* path);
+// True when the path (with or without a trailing backslash) names an
+// existing directory.
+bool DirectoryExists(const char* path);
 // Deletes the directory with everything below it. Entries whose names start
 // with a dot are passed over (and keep their directory); read-only files
 // are made writable first; junctions and symbolic links are removed, never
 // followed; single failures are ignored.
 void DeleteTree(const char* path);
-// 1 when a 128-byte test file "Test.txt" could be written into the
-// directory (the file is deleted again).
+// 1 when a 128-byte test file could be written into the directory. The file
+// is "Test.txt" or, when that name is taken, the first free one of
+// "Test1.txt" to "Test99.txt"; it is created only when it does not exist and
+// deleted again, so no file of the user's is ever truncated or deleted.
 int DirectoryWritable(const char* directory);
 
 // --- Numbers ------------------------------------------------------------------------

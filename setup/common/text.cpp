@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+#include "common/paths.h"
+
 namespace setup {
 
 std::size_t CopyText(char* target, std::size_t size, const char* source) {
@@ -18,15 +20,6 @@ std::size_t AppendText(char* target, std::size_t size, const char* source) {
   while (*source != '\0' && length + 1 < size) target[length++] = *source++;
   target[length] = '\0';
   return length;
-}
-
-bool EndsWithBackslash(const char* text) {
-  std::size_t length = std::strlen(text);
-  return length > 0 && text[length - 1] == '\\';
-}
-
-void EnsureTrailingBackslash(char* target, std::size_t size) {
-  if (target[0] != '\0' && !EndsWithBackslash(target)) AppendText(target, size, "\\");
 }
 
 void FormatWithText(char* target, std::size_t size, const char* format, const char* text) {
@@ -46,13 +39,6 @@ void FormatWithText(char* target, std::size_t size, const char* format, const ch
   }
 }
 
-bool SameTextIgnoringCase(const char* a, const char* b) {
-  for (;; ++a, ++b) {
-    char x = *a >= 'A' && *a <= 'Z' ? static_cast<char>(*a - 'A' + 'a') : *a;
-    char y = *b >= 'A' && *b <= 'Z' ? static_cast<char>(*b - 'A' + 'a') : *b;
-    if (x != y) return false;
-    if (x == '\0') return true;
-  }
-}
+bool SameTextIgnoringCase(const char* a, const char* b) { return SamePath(a, b); }
 
 }  // namespace setup

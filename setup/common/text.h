@@ -12,12 +12,12 @@ namespace setup {
 std::size_t CopyText(char* target, std::size_t size, const char* source);
 // Appends, cut to what fits. Returns the new length.
 std::size_t AppendText(char* target, std::size_t size, const char* source);
-// Appends a backslash unless the text is empty or already ends with one.
-void EnsureTrailingBackslash(char* target, std::size_t size);
-bool EndsWithBackslash(const char* text);
 // Replaces every "%s" of `format` by `text`, cut to the buffer.
 void FormatWithText(char* target, std::size_t size, const char* format, const char* text);
-// Case-blind comparison of ANSI texts (ASCII letters fold).
+
+// Case-blind comparison of words that are not paths (command-line options,
+// file names): the comparison of SamePath (common/paths.h), which folds
+// ASCII letters and steps over double-byte characters.
 bool SameTextIgnoringCase(const char* a, const char* b);
 
 }  // namespace setup

@@ -30,16 +30,13 @@ void ReadPreviousDestination() {
     return;
   }
   CopyText(TheSetup.destination, sizeof TheSetup.destination, previous);
-  std::size_t length = std::strlen(TheSetup.destination);
-  if (length > 0 && TheSetup.destination[length - 1] == '\\')
-    TheSetup.destination[length - 1] = '\0';
+  if (EndsWithBackslash(TheSetup.destination)) CutAtLastBackslash(TheSetup.destination, false);
 }
 
 void FindSetupDirectory() {
   char module[platform::kPathLimit];
   if (platform::ModuleFileName(module, sizeof module) == 0) module[0] = '\0';
-  char* cut = std::strrchr(module, '\\');
-  if (cut != nullptr) cut[1] = '\0';
+  CutAtLastBackslash(module, true);
   CopyText(TheSetup.SetupDirectory, sizeof TheSetup.SetupDirectory, module);
   CopyText(TheSetup.extra_files_directory, sizeof TheSetup.extra_files_directory,
            TheSetup.SetupDirectory);
@@ -51,8 +48,11 @@ void NotifyRunningViewer() {
   int monitor = platform::ReadProfileInteger(kSettingsFile, kSettingSection, kMonitorKey, 0);
   if (monitor == 0) return;
   auto viewer = static_cast<platform::Window>(static_cast<std::uint32_t>(monitor));
+  // A viewer that is hung, or slow to answer, cannot hold setup up: the
+  // message is given up on rather than waited for.
   if (platform::WindowExists(viewer))
-    platform::SendToWindow(viewer, kViewerNotifyMessage, kViewerReleaseFiles, 0);
+    platform::SendToWindowWithin(viewer, kViewerNotifyMessage, kViewerReleaseFiles, 0,
+                                 kViewerNotifyTimeoutMs);
 }
 
 void WriteInstallPaths() {

@@ -20,6 +20,8 @@ constexpr const char* kCachePattern = "Cache\\*.*";
 // files and closes.
 constexpr unsigned kViewerNotifyMessage = 19592;
 constexpr unsigned kViewerReleaseFiles = 16;
+// The longest setup waits for a running viewer to take that message.
+constexpr unsigned kViewerNotifyTimeoutMs = 5000;
 
 // The whole run. 0 when another setup is running, 1 otherwise.
 int RunSetup(platform::Handle instance, platform::Handle previous_instance);

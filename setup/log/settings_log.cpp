@@ -41,20 +41,23 @@ void ForceDirectories(const char* path) {
   char remembered[platform::kPathLimit];
   bool restore = platform::CurrentDirectory(remembered, sizeof remembered) > 0;
   char prefix[platform::kPathLimit];
-  std::size_t length = CopyText(prefix, sizeof prefix, path);
-  // Every backslash but one that ends the path: the whole path follows below.
-  for (std::size_t i = 1; i + 1 < length; ++i) {
-    if (prefix[i] != '\\') continue;
-    prefix[i] = '\0';
-    if (!IsDriveOnly(prefix) && !platform::EnterDirectory(prefix)) {
-      platform::MakeDirectory(prefix);
+  CopyText(prefix, sizeof prefix, path);
+  // Every backslash but a leading one and one that ends the path (the whole
+  // path follows below), stepping over double-byte characters.
+  for (char* cut = FindNextBackslash(prefix); cut != nullptr; cut = FindNextBackslash(cut + 1)) {
+    if (cut == prefix) continue;
+    if (cut[1] == '\0') break;
+    *cut = '\0';
+    // Logged only when made: the uninstall log names nothing that is not on
+    // disk, nor a directory that was there before.
+    if (!IsDriveOnly(prefix) && !platform::EnterDirectory(prefix) &&
+        platform::MakeDirectory(prefix))
       LogInstalledDirectory(prefix);
-    }
-    prefix[i] = '\\';
+    *cut = '\\';
   }
   if (restore) platform::EnterDirectory(remembered);
   platform::MakeDirectory(path);
-  LogInstalledDirectory(path);
+  if (DirectoryExists(path)) LogInstalledDirectory(path);
 }
 
 void RegisterUninstallEntry(const char* subkey, const char* display_name, const char* command) {
@@ -63,8 +66,10 @@ void RegisterUninstallEntry(const char* subkey, const char* display_name, const 
   if (uninstall == 0) return;
   platform::RegistryKey entry = platform::CreateRegistrySubkey(uninstall, subkey);
   if (entry != 0) {
-    platform::SetRegistryText(entry, "DisplayName", display_name, std::strlen(display_name));
-    platform::SetRegistryText(entry, "UninstallString", command, std::strlen(command));
+    // REG_SZ data end with the text's terminating zero, so that a reader
+    // never runs past them.
+    platform::SetRegistryText(entry, "DisplayName", display_name, std::strlen(display_name) + 1);
+    platform::SetRegistryText(entry, "UninstallString", command, std::strlen(command) + 1);
     platform::CloseRegistryKey(entry);
   }
   platform::CloseRegistryKey(uninstall);

@@ -24,8 +24,9 @@ constexpr const char* kUninstallKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVers
 void ResetUninstallLog();
 void LogInstalledFile(const char* path);
 void LogInstalledDirectory(const char* path);
-// Creates a directory and its missing ancestors, logging each one tried and
-// finally the whole path (as given, even when it existed).
+// Creates a directory and its missing ancestors, logging each ancestor it
+// made and finally the whole path (as given, even when it existed) when it
+// is there.
 void ForceDirectories(const char* path);
 // Registers the product under HKLM\...\Uninstall\<subkey>; failures are
 // silent.

@@ -48,6 +48,9 @@ void ScanTree(const char* root, const char* relative) {
   EnsureTrailingBackslash(directory, sizeof directory);
   AppendText(directory, sizeof directory, relative);
   ForEachEntry(directory, [relative, root](const platform::FoundEntry& entry) {
+    // Junctions and symbolic links lead elsewhere, perhaps back up the tree:
+    // only the tree's own files are copied.
+    if (entry.attributes & platform::kReparsePointAttribute) return;
     char name[2 * platform::kPathLimit];
     CopyText(name, sizeof name, relative);
     // A relative path that would not fit the system's path limit is refused.
@@ -79,8 +82,7 @@ void CloseCurrentItem(bool log) {
 void ReportUnwritable(const char* path) {
   char directory[512];
   CopyText(directory, sizeof directory, path);
-  char* cut = std::strrchr(directory, '\\');
-  if (cut != nullptr) *cut = '\0';
+  CutAtLastBackslash(directory, false);
   platform::LoadText(IDS_NOT_WRITABLE_CAPTION, TheSetup.caption, sizeof TheSetup.caption);
   platform::LoadText(IDS_NOT_WRITABLE_TEXT, TheSetup.message, sizeof TheSetup.message);
   FormatWithText(TheSetup.output, sizeof TheSetup.output, TheSetup.message, directory);
@@ -110,27 +112,26 @@ void EnsureParentDirectories(const char* path) {
   char remembered[platform::kPathLimit];
   bool restore = platform::CurrentDirectory(remembered, sizeof remembered) > 0;
   char prefix[512];
-  std::size_t length = CopyText(prefix, sizeof prefix, path);
-  for (std::size_t i = 1; i < length; ++i) {
-    if (prefix[i] != '\\') continue;
-    prefix[i] = '\0';
+  CopyText(prefix, sizeof prefix, path);
+  // Every directory on the way, stepping over double-byte characters.
+  for (char* cut = FindNextBackslash(prefix); cut != nullptr; cut = FindNextBackslash(cut + 1)) {
+    if (cut == prefix) continue;
+    *cut = '\0';
     if (!IsDriveOnly(prefix) && !platform::EnterDirectory(prefix)) platform::MakeDirectory(prefix);
-    prefix[i] = '\\';
+    *cut = '\\';
   }
   if (restore) platform::EnterDirectory(remembered);
-  char* cut = std::strrchr(prefix, '\\');
-  if (cut == nullptr) return;
-  *cut = '\0';
-  if (!SameTextIgnoringCase(prefix, last_logged_directory)) {
+  if (!CutAtLastBackslash(prefix, false)) return;
+  if (!SamePath(prefix, last_logged_directory) && DirectoryExists(prefix)) {
     CopyText(last_logged_directory, sizeof last_logged_directory, prefix);
     LogInstalledDirectory(prefix);
   }
 }
 
-int OpenNextItem() {
+ItemOpened OpenNextItem() {
   CopyJob& job = TheCopyJob;
   CloseCurrentItem(true);
-  if (job.position >= job.item_count) return 0;
+  if (job.position >= job.item_count) return ItemOpened::NoneLeft;
   const char* name;
   char source[2 * platform::kPathLimit];
   bool extra = job.position >= static_cast<std::uint32_t>(PayloadTable.count);
@@ -148,7 +149,7 @@ int OpenNextItem() {
   ++job.position;
   if (extra) {
     job.source_file = platform::OpenFileForReading(source);
-    if (job.source_file == 0) return 0;
+    if (job.source_file == 0) return ItemOpened::Skipped;
     job.source_is_file = 1;
   }
   job.has_source = 1;
@@ -164,11 +165,11 @@ int OpenNextItem() {
   if (job.destination == 0) {
     // The item's bytes are still read and discarded, so the bar advances.
     ReportUnwritable(job.destination_path);
-    return 0;
+    return ItemOpened::WithoutDestination;
   }
   if (job.display.destination != nullptr)
     job.display.destination(job.display.owner, job.destination_path);
-  return 1;
+  return ItemOpened::Opened;
 }
 
 long ReadSource(void* buffer, std::size_t size) {
@@ -235,7 +236,9 @@ bool CopyTick() {
   CopyJob& job = TheCopyJob;
   bool finished = false;
   if (job.need_next_item) {
-    finished = !OpenNextItem() && job.position >= job.item_count;
+    // Only the step that finds no item left ends the copy: an item without
+    // a destination still has its source read to the end and closed.
+    finished = OpenNextItem() == ItemOpened::NoneLeft;
     job.need_next_item = 0;
   }
   std::uint32_t start = platform::Milliseconds();
@@ -252,6 +255,9 @@ void AbandonCopy() {
   ReleaseExtraFiles();
 }
 
-void EndCopy() { ReleaseExtraFiles(); }
+void EndCopy() {
+  CloseCurrentItem(true);
+  ReleaseExtraFiles();
+}
 
 }  // namespace setup

@@ -70,10 +70,19 @@ bool CopyTick();
 // Leaving in the middle: the current item is closed unlogged and the file
 // list released.
 void AbandonCopy();
-// After the last step: the file list released.
+// After the last step: anything still open closed, the file list released.
 void EndCopy();
 
-int OpenNextItem();
+// What opening the next item found.
+enum class ItemOpened {
+  Opened,              // source and destination open
+  WithoutDestination,  // reported; the source is read and discarded
+  Skipped,             // a FULLDATA source that cannot be opened
+  NoneLeft,            // every item has been done
+};
+// Closes the current item (logging a complete destination) and opens the
+// next one.
+ItemOpened OpenNextItem();
 long ReadSource(void* buffer, std::size_t size);
 int CopyChunk();
 void ScanExtraFiles(const char* directory);

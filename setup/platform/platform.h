@@ -84,6 +84,9 @@ bool MakeDirectory(const char* path);
 std::size_t CurrentDirectory(char* buffer, std::size_t size);
 // Creates the file with normal attributes, truncating an existing one.
 File CreateFileForWriting(const char* path);
+// Creates a file that does not exist yet (normal attributes); 0 when
+// anything exists at the path or it cannot be created. Never truncates.
+File CreateNewFile(const char* path);
 File OpenFileForReading(const char* path);
 // Bytes read (0 at the end), or -1 on an error.
 long ReadFromFile(File file, void* buffer, std::size_t count);
@@ -105,6 +108,9 @@ struct FoundEntry {
   std::uint32_t size_low;  // low 32 bits of the file's size
 };
 constexpr std::uint32_t kDirectoryAttribute = 0x10;
+// A search entry that is a link to another place (a junction or symbolic
+// link), not a directory or file of its own.
+constexpr std::uint32_t kReparsePointAttribute = 0x400;
 // Starts a search for a pattern such as "C:\DIR\*.*"; 0 when nothing matches.
 Search FindFirstEntry(const char* pattern, FoundEntry* entry);
 bool FindNextEntry(Search search, FoundEntry* entry);
@@ -117,8 +123,8 @@ enum class RegistryRoot { LocalMachine, CurrentUser };
 RegistryKey OpenRegistryKey(RegistryRoot root, const char* path);
 // Creates or opens a subkey of an open key; 0 on failure.
 RegistryKey CreateRegistrySubkey(RegistryKey parent, const char* name);
-// Sets a text value (REG_SZ) whose data length is `length` bytes, the
-// terminating zero not counted.
+// Sets a text value (REG_SZ) whose data are the first `length` bytes of
+// `text`: the text and its terminating zero.
 bool SetRegistryText(RegistryKey key, const char* name, const char* text, std::size_t length);
 // Reads a text value; its length, 0 when missing or when it does not fit.
 std::size_t ReadRegistryText(RegistryKey key, const char* name, char* buffer, std::size_t size);
@@ -153,8 +159,11 @@ using WindowHook = void (*)(Window window);
 bool RegisterBackgroundClass(int icon_id);
 Window CreateBackgroundWindow(const Rect& area, WindowHook paint, WindowHook refresh);
 bool WindowExists(Window window);
-// Delivers a message synchronously and waits for its handling.
-void SendToWindow(Window window, unsigned message, std::uintptr_t wparam, std::intptr_t lparam);
+// Delivers a message synchronously and waits for its handling, but not at
+// all when the system finds the window hung and never longer than
+// `timeout_ms`; true when the window handled it.
+bool SendToWindowWithin(Window window, unsigned message, std::uintptr_t wparam,
+                        std::intptr_t lparam, unsigned timeout_ms);
 void StartTimer(Window window, unsigned id, unsigned period_ms);
 void StopTimer(Window window, unsigned id);
 void PostQuit();
@@ -195,7 +204,8 @@ void ShowItem(Window dialog, int item, bool visible);
 // Draws an icon at the item's top left corner.
 void DrawIconInItem(Window dialog, int item, Graphic icon);
 // Fills the item from its left edge over `numerator`/`denominator` of its
-// client width with the brush; nothing to the right is erased.
+// client width with the brush; nothing to the right is erased. The item is
+// marked as painted, so that its own repaint does not wipe the fill.
 void FillItemFromLeft(Window dialog, int item, Graphic brush, unsigned numerator,
                       unsigned denominator);
 // Draws a bitmap stretched over the item's client area and marks the item as

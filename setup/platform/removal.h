@@ -37,12 +37,7 @@ bool ScheduleRemovalAtRestart(const char* path);
 // Deletes a subkey (which holds no subkeys of its own) of an open key.
 bool DeleteRegistrySubkey(RegistryKey parent, const char* name);
 
-// --- Windows ----------------------------------------------------------------------------
-// Delivers a message synchronously like SendToWindow, but waits at most
-// `timeout_ms` for its handling; false when the window did not answer in time
-// (it is hung) or is gone.
-bool SendToWindowWithin(Window window, unsigned message, std::uintptr_t wparam,
-                        std::intptr_t lparam, unsigned timeout_ms);
+// Messages with a time-out: SendToWindowWithin (platform/platform.h).
 
 }  // namespace setup::platform
 

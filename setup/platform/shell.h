@@ -26,9 +26,6 @@ bool SaveShellLink(ShellLink link, const char* path);
 void ReleaseShellLinkObject(ShellLink link);
 
 // --- Removing ------------------------------------------------------------------
-// A search entry that is a link to another place (a junction or symbolic
-// link), not a directory of its own.
-constexpr std::uint32_t kReparsePointAttribute = 0x400;
 // Sets a file's or directory's attributes to normal (clears read-only).
 bool SetNormalAttributes(const char* path);
 // Removes an empty directory.

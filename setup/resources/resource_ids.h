@@ -90,8 +90,8 @@
 #define IDI_SETUP 101 /* program icon; first of the eleven copy icons */
 #define IDI_COPY_FIRST 101
 #define IDI_COPY_COUNT 11 /* icons 101 to 111 */
-#define IDB_WELCOME 104  /* 121 x 219, 4 bits per pixel */
-#define IDB_TITLE_ZH 111 /* 526 x 160, monochrome */
+#define IDB_WELCOME 104   /* 121 x 219, 4 bits per pixel */
+#define IDB_TITLE_ZH 111  /* 526 x 160, monochrome */
 #define IDB_TITLE_EN 112
 
 /* ---- Payload: resource 1300 of the type named "RT_RCDATA" ----

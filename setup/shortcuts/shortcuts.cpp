@@ -29,15 +29,15 @@ constexpr std::size_t kFolderSize = 512;
 // Chinese set is used under: "宽镜", "卸载宽镜", "宽镜帮助文档".
 
 const ItemFormat kEnglishItems[kItemsWithHelp] = {
-    {"%sLumaview.EXE,Corvane Widelens,", "%sLumaview.EXE,0"},
-    {"%sUNINST32.EXE,Remove Widelens,", "%sUNINST32.EXE,0"},
-    {"HH.EXE %sWidelens.CHM,Help Documentation,", "HH.EXE,0"},
+    {"%sLumaview.EXE", "", "Corvane Widelens", "%sLumaview.EXE", 0},
+    {"%sUNINST32.EXE", "", "Remove Widelens", "%sUNINST32.EXE", 0},
+    {"HH.EXE", "%sWidelens.CHM", "Help Documentation", "HH.EXE", 0},
 };
 
 const ItemFormat kChineseItems[kItemsWithHelp] = {
-    {"%sLumaview.EXE,\xBF\xED\xBE\xB5,", "%sLumaview.EXE,0"},
-    {"%sUNINST32.EXE,\xD0\xB6\xD4\xD8\xBF\xED\xBE\xB5,", "%sUNINST32.EXE,0"},
-    {"HH.EXE %sWidelens.CHM,\xBF\xED\xBE\xB5\xB0\xEF\xD6\xFA\xCE\xC4\xB5\xB5,", "HH.EXE,0"},
+    {"%sLumaview.EXE", "", "\xBF\xED\xBE\xB5", "%sLumaview.EXE", 0},
+    {"%sUNINST32.EXE", "", "\xD0\xB6\xD4\xD8\xBF\xED\xBE\xB5", "%sUNINST32.EXE", 0},
+    {"HH.EXE", "%sWidelens.CHM", "\xBF\xED\xBE\xB5\xB0\xEF\xD6\xFA\xCE\xC4\xB5\xB5", "HH.EXE", 0},
 };
 
 const char kMakerWebAddress[] = "http://www.corvane.example.com/";
@@ -97,8 +97,7 @@ void ReadProgramsFolder(platform::RegistryRoot root, const char* value, const ch
     return;
   }
   // A root such as "C:\" keeps its backslash; the fallback starts with one.
-  std::size_t length = std::strlen(buffer);
-  if (length > 0 && buffer[length - 1] == '\\') buffer[length - 1] = '\0';
+  if (EndsWithBackslash(buffer)) CutAtLastBackslash(buffer, false);
   AppendText(buffer, size, fallback);
 }
 
@@ -116,21 +115,22 @@ void GetCommonProgramsFolder(char* buffer, std::size_t size) {
 
 // --- Links -----------------------------------------------------------------------
 
-void CreateShellLink(const char* target, const char* arguments, const char* icon_file,
+bool CreateShellLink(const char* target, const char* arguments, const char* icon_file,
                      int icon_index, const char* link_path, const char* description) {
   platform::ShellLink link = platform::CreateShellLinkObject();
-  if (link == 0) return;
+  if (link == 0) return false;
   platform::SetShellLinkPath(link, target);
   platform::SetShellLinkArguments(link, arguments);
   platform::SetShellLinkIcon(link, icon_file, icon_index);
   platform::SetShellLinkDescription(link, description);
-  platform::SaveShellLink(link, link_path);
+  bool saved = platform::SaveShellLink(link, link_path);
   platform::ReleaseShellLinkObject(link);
+  // A save that failed half way leaves no broken link behind.
+  if (!saved) platform::DeleteFileAt(link_path);
+  return saved;
 }
 
-void CreateGroupItem(const char* group_folder, const char* item_spec) {
-  GroupItem item;
-  SplitItemSpec(item_spec, &item);
+void CreateGroupLink(const char* group_folder, const GroupItem& item) {
   char link_path[platform::kPathLimit];
   CopyText(link_path, sizeof link_path, group_folder);
   AppendText(link_path, sizeof link_path, item.description);
@@ -138,9 +138,51 @@ void CreateGroupItem(const char* group_folder, const char* item_spec) {
   // A link path the system cannot hold is refused rather than cut into
   // another name.
   if (AppendText(link_path, sizeof link_path, ".lnk") != wanted) return;
-  LogInstalledFile(link_path);
-  CreateShellLink(item.target, item.arguments, item.icon_file, item.icon_index, link_path,
-                  item.description);
+  // Logged once it is on disk: the uninstall log names nothing that is not.
+  if (CreateShellLink(item.target, item.arguments, item.icon_file, item.icon_index, link_path,
+                      item.description))
+    LogInstalledFile(link_path);
+}
+
+void CreateGroupItem(const char* group_folder, const char* item_spec) {
+  GroupItem item;
+  SplitItemSpec(item_spec, &item);
+  CreateGroupLink(group_folder, item);
+}
+
+namespace {
+
+// One field formatted with the root; false when it does not fit.
+bool FormatField(char* field, std::size_t size, const char* format, const char* root) {
+  char text[2 * kFolderSize];
+  FormatWithText(text, sizeof text, format, root);
+  std::size_t length = std::strlen(text);
+  if (length + 1 >= sizeof text || length + 1 > size) return false;
+  CopyText(field, size, text);
+  return true;
+}
+
+}  // namespace
+
+bool FormatGroupItem(const ItemFormat& format, const char* root, GroupItem* item) {
+  char arguments[kArgumentsSize];
+  if (!FormatField(item->target, sizeof item->target, format.target, root) ||
+      !FormatField(arguments, sizeof arguments, format.arguments, root) ||
+      !FormatField(item->description, sizeof item->description, format.description, root) ||
+      !FormatField(item->icon_file, sizeof item->icon_file, format.icon_file, root))
+    return false;
+  item->arguments[0] = '\0';
+  if (std::strchr(arguments, ' ') != nullptr) {
+    // One argument: the program sees the whole path, spaces and all.
+    if (std::strlen(arguments) + 3 > sizeof item->arguments) return false;
+    AppendText(item->arguments, sizeof item->arguments, "\"");
+    AppendText(item->arguments, sizeof item->arguments, arguments);
+    AppendText(item->arguments, sizeof item->arguments, "\"");
+  } else {
+    CopyText(item->arguments, sizeof item->arguments, arguments);
+  }
+  item->icon_index = format.icon_index;
+  return true;
 }
 
 // --- The group -------------------------------------------------------------------
@@ -149,7 +191,7 @@ void CreateProgramGroup(const char* group_folder, int item_count, const ItemForm
                         const ItemFormat* english_items) {
   SetupState& state = TheSetup;
   platform::MakeDirectory(group_folder);
-  LogInstalledDirectory(group_folder);
+  if (DirectoryExists(group_folder)) LogInstalledDirectory(group_folder);
   char folder[kFolderSize];
   CopyText(folder, sizeof folder, group_folder);
   AppendText(folder, sizeof folder, "\\");
@@ -159,14 +201,8 @@ void CreateProgramGroup(const char* group_folder, int item_count, const ItemForm
     if (platform::ShortPathName(state.InstallRoot, short_root, sizeof short_root) == 0)
       CopyText(short_root, sizeof short_root, state.InstallRoot);
     EnsureTrailingBackslash(short_root, sizeof short_root);
-    char first[kFolderSize];
-    char second[kFolderSize];
-    FormatWithText(first, sizeof first, items[i].command_and_description, short_root);
-    FormatWithText(second, sizeof second, items[i].icon, short_root);
-    char item_spec[2 * kFolderSize];
-    CopyText(item_spec, sizeof item_spec, first);
-    AppendText(item_spec, sizeof item_spec, second);
-    CreateGroupItem(folder, item_spec);
+    GroupItem item;
+    if (FormatGroupItem(items[i], short_root, &item)) CreateGroupLink(folder, item);
   }
 }
 
@@ -184,8 +220,13 @@ void WriteInternetShortcut(const char* group_folder) {
   CopyText(content, sizeof content, "[InternetShortcut]\r\nURL=");
   AppendText(content, sizeof content, kMakerWebAddress);
   AppendText(content, sizeof content, "\r\n");
-  platform::WriteToFile(file, content, std::strlen(content));
+  long written = platform::WriteToFile(file, content, std::strlen(content));
   platform::CloseFile(file);
+  // A shortcut written only in part is removed, not logged.
+  if (written != static_cast<long>(std::strlen(content))) {
+    platform::DeleteFileAt(path);
+    return;
+  }
   LogInstalledFile(path);
 }
 
@@ -215,17 +256,22 @@ void BuildProgramGroup() {
 
 int GroupNameIsSafe(const char* name) {
   if (name[0] == '\0' || std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0) return 0;
-  // Byte by byte: in a double-byte code page a trail byte may be 0x5C, and
-  // refusing such a name only leaves an old group in place.
-  if (std::strpbrk(name, "\\/:") != nullptr) return 0;
+  // Character by character: under a double-byte code page a second byte may
+  // be 0x5C or '|', which separate or match nothing there.
+  const char* last = name;
+  for (const char* p = name; *p != '\0'; p = platform::NextCharacter(p)) {
+    last = p;
+    if (platform::NextCharacter(p) != p + 1) continue;
+    // A separator names another place; the system takes '*' and '?' as
+    // wildcards and refuses the others in names.
+    if (std::strchr("\\/:*?\"<>|", *p) != nullptr) return 0;
+    if (static_cast<unsigned char>(*p) < 0x20) return 0;
+  }
   // The system drops trailing dots and spaces from a name ("..." would name
-  // the Programs folder itself) and takes '*' and '?' as wildcards: such a
-  // name does not name the entry it spells.
-  if (std::strpbrk(name, "*?\"<>|") != nullptr) return 0;
-  for (const unsigned char* p = reinterpret_cast<const unsigned char*>(name); *p != '\0'; ++p)
-    if (*p < 0x20) return 0;
-  char last = name[std::strlen(name) - 1];
-  return last == '.' || last == ' ' ? 0 : 1;
+  // the Programs folder itself): such a name does not name the entry it
+  // spells.
+  bool single = platform::NextCharacter(last) == last + 1;
+  return single && (*last == '.' || *last == ' ') ? 0 : 1;
 }
 
 void RemoveOldGroup() {
@@ -253,14 +299,21 @@ void RemoveOldGroup() {
 
 // --- Quick Launch ---------------------------------------------------------------
 
-void CreateQuickLaunchLink() {
-  char link_path[256];
+std::size_t GetQuickLaunchFolder(char* buffer, std::size_t size) {
+  if (size == 0) return 0;
+  buffer[0] = '\0';
   platform::RegistryKey key =
       platform::OpenRegistryKey(platform::RegistryRoot::CurrentUser, kMapGroupsKey);
-  if (key == 0) return;
-  std::size_t length = platform::ReadRegistryText(key, "Quick Launch", link_path, sizeof link_path);
+  if (key == 0) return 0;
+  std::size_t length = platform::ReadRegistryText(key, "Quick Launch", buffer, size);
   platform::CloseRegistryKey(key);
-  if (length == 0) return;
+  if (length == 0) buffer[0] = '\0';
+  return length;
+}
+
+void CreateQuickLaunchLink() {
+  char link_path[256];
+  if (GetQuickLaunchFolder(link_path, sizeof link_path) == 0) return;
   EnsureTrailingBackslash(link_path, sizeof link_path);
   char link_name[64];
   platform::LoadText(ByLanguage(IDS_QUICK_LAUNCH_LINK_EN, IDS_QUICK_LAUNCH_LINK_ZH), link_name,
@@ -275,10 +328,8 @@ void CreateQuickLaunchLink() {
   EnsureTrailingBackslash(target, sizeof target);
   std::size_t root_length = std::strlen(target);
   if (AppendText(target, sizeof target, "LUMAVIEW.EXE") != root_length + 12) return;
-  CreateShellLink(target, "", target, 0, link_path, "LUMAVIEW");
-
-  // The only record of the link; when it has no short form (it was not
-  // saved), its long path is recorded.
+  // The only record of the link, made once the link is on disk.
+  if (!CreateShellLink(target, "", target, 0, link_path, "LUMAVIEW")) return;
   char short_link[128];
   if (platform::ShortPathName(link_path, short_link, sizeof short_link) == 0)
     CopyText(short_link, sizeof short_link, link_path);

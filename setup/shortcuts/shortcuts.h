@@ -17,13 +17,17 @@
 
 namespace setup {
 
-// One group item as a pair of format texts; "%s" receives the short form of
-// InstallRoot (with its trailing backslash). The first gives "command,
-// description," and the second "icon file,icon index": joined they make the
-// item's ItemSpec "command,description,icon file,icon index".
+// One group item as its fields, each a format text whose "%s" receives the
+// short form of InstallRoot (with its trailing backslash). The fields stay
+// apart: on a volume without short names that form is the long path, and a
+// path may hold spaces and commas, which a joined "command,description,..."
+// text could not carry.
 struct ItemFormat {
-  const char* command_and_description;
-  const char* icon;
+  const char* target;
+  const char* arguments;  // a path, quoted when it holds a space
+  const char* description;
+  const char* icon_file;
+  int icon_index;
 };
 constexpr int kItemsWithHelp = 3;
 constexpr int kItemsWithoutHelp = 2;  // the first two items of a set
@@ -60,14 +64,23 @@ void SplitItemSpec(const char* item_spec, GroupItem* item);
 // (or the key cannot be opened for writing).
 void GetProgramsFolder(char* buffer, std::size_t size);
 void GetCommonProgramsFolder(char* buffer, std::size_t size);
+// The Quick Launch folder the registry names (MapGroups "Quick Launch");
+// its length, 0 (and an empty buffer) when there is none or it does not fit.
+std::size_t GetQuickLaunchFolder(char* buffer, std::size_t size);
 
-// Writes one shell link file; nothing when the link object cannot be made
-// or saved.
-void CreateShellLink(const char* target, const char* arguments, const char* icon_file,
+// Writes one shell link file; false (and no file) when the link object
+// cannot be made or saved.
+bool CreateShellLink(const char* target, const char* arguments, const char* icon_file,
                      int icon_index, const char* link_path, const char* description);
-// Creates one link of the group and logs it. `group_folder` ends with a
-// backslash.
+// Creates one link of the group and, once it is saved, logs it.
+// `group_folder` ends with a backslash.
+void CreateGroupLink(const char* group_folder, const GroupItem& item);
+// The same for an ItemSpec, split with SplitItemSpec.
 void CreateGroupItem(const char* group_folder, const char* item_spec);
+// The fields of an item with `root` in place of "%s"; false when one would
+// not fit its field (the item is then left out rather than cut into
+// another name).
+bool FormatGroupItem(const ItemFormat& format, const char* root, GroupItem* item);
 // Creates the group folder and the first `item_count` items of the set that
 // ChineseUi chooses.
 void CreateProgramGroup(const char* group_folder, int item_count, const ItemFormat* chinese_items,
@@ -86,7 +99,7 @@ int GroupNameIsSafe(const char* name);
 void RemoveOldGroup();
 
 // Puts a viewer link into the Quick Launch folder that the registry names
-// and records it as [UNINSTALL] FASTLINK.
+// and, once it is saved, records it as [UNINSTALL] FASTLINK.
 void CreateQuickLaunchLink();
 
 }  // namespace setup

@@ -8,31 +8,18 @@
 #include <string>
 #include <vector>
 
+#include "client_fixture.h"
 #include "library.h"
 #include "pixbase/pixbase.h"
+#include "temp_files.h"
 
 namespace {
 
+using lumaview::testing::BesideBuiltLibrary;
+using lumaview::testing::ClientCalls;
+using lumaview::testing::ConfiguredModuleFolder;
 using lumaview::testing::Pixbase;
-
-#ifdef _WIN32
-constexpr char kSeparator = '\\';
-#else
-constexpr char kSeparator = '/';
-#endif
-
-std::string ModuleDirectory() {
-  std::string library = lumaview::testing::BuiltLibraryPath();
-  return library.substr(0, library.find_last_of("\\/")) + kSeparator + "modules";
-}
-
-std::string WriteFile(const char* name, const std::string& content) {
-  std::string path = ::testing::TempDir() + name;
-  FILE* out = std::fopen(path.c_str(), "wb");
-  std::fwrite(content.data(), 1, content.size(), out);
-  std::fclose(out);
-  return path;
-}
+using lumaview::testing::WriteTempFile;
 
 struct Warning {
   ExceptionSeverity severity;
@@ -45,24 +32,20 @@ void PIXBASE_CALL RecordWarning(ExceptionSeverity severity, const char* reason, 
 
 TEST(ClientImagesTest, ModulesRegisterDetectAndUnload) {
   ASSERT_TRUE(Pixbase().loaded());
-  auto configure = Pixbase().Call<const char* (*)(const char*)>(107);
-  auto init_directories = Pixbase().Call<const char* (*)()>(49);
+  const ClientCalls calls;
+  ASSERT_TRUE(calls.complete());
   auto install_warning = Pixbase().Call<ExceptionHandler (*)(ExceptionHandler)>(115);
   auto list_modules = Pixbase().Call<char** (*)()>(60);
   auto release = Pixbase().Call<void (*)(void*)>(57);
   auto load_all = Pixbase().Call<int32_t (*)()>(89);
   auto find_module = Pixbase().Call<ModuleEntry* (*)(const char*)>(44);
-  auto find_format = Pixbase().Call<FormatEntry* (*)(const char*)>(42);
   auto first_format = Pixbase().Call<FormatEntry* (*)()>(43);
-  auto detect = Pixbase().Call<int32_t (*)(const char*, char*)>(110);
-  auto unload = Pixbase().Call<int32_t (*)(const char*)>(127);
   auto unload_all = Pixbase().Call<void (*)()>(32);
   ASSERT_NE(unload_all, nullptr);
 
-  std::string saved = configure(nullptr);
-  std::string modules = ModuleDirectory();
-  configure(modules.c_str());
-  EXPECT_EQ(init_directories(), modules);
+  const std::string modules = BesideBuiltLibrary("modules");
+  const ConfiguredModuleFolder folder(calls, modules);
+  EXPECT_EQ(folder.first_directory(), modules);
   ExceptionHandler previous = install_warning(RecordWarning);
   g_warnings.clear();
 
@@ -81,55 +64,53 @@ TEST(ClientImagesTest, ModulesRegisterDetectAndUnload) {
   ASSERT_EQ(g_warnings.size(), 2u);
   for (const Warning& warning : g_warnings) EXPECT_EQ(warning.severity, 320);
 
-  FormatEntry* tsta = find_format("tsta");
+  FormatEntry* tsta = calls.find_format("tsta");
   ASSERT_NE(tsta, nullptr);
   EXPECT_STREQ(tsta->name, "TSTA");
   EXPECT_NE(first_format(), nullptr);
   char destination[PIXBASE_TEXT_EXTENT] = {};
-  std::string by_header = WriteFile("pixbase_client.tsta", "TSTA picture");
-  std::string by_name = WriteFile("pixbase_client.bin", "TSTW picture");
-  std::string left_behind = WriteFile("pixbase_client_noun.bin", "NOUN picture");
-  std::string unknown = WriteFile("pixbase_client.xyz", "nothing known");
-  EXPECT_EQ(detect(by_header.c_str(), destination), 1);
+  std::string by_header = WriteTempFile("pixbase_client.tsta", "TSTA picture");
+  std::string by_name = WriteTempFile("pixbase_client.bin", "TSTW picture");
+  std::string left_behind = WriteTempFile("pixbase_client_noun.bin", "NOUN picture");
+  std::string unknown = WriteTempFile("pixbase_client.xyz", "nothing known");
+  EXPECT_EQ(calls.detect(by_header.c_str(), destination), 1);
   EXPECT_STREQ(destination, "TSTA");
-  EXPECT_EQ(detect(by_name.c_str(), destination), 1);
+  EXPECT_EQ(calls.detect(by_name.c_str(), destination), 1);
   EXPECT_STREQ(destination, "TSTW");
-  EXPECT_EQ(detect(left_behind.c_str(), destination), 1);
+  EXPECT_EQ(calls.detect(left_behind.c_str(), destination), 1);
   EXPECT_STREQ(destination, "NOUN");
-  EXPECT_EQ(detect(unknown.c_str(), destination), 0);
+  EXPECT_EQ(calls.detect(unknown.c_str(), destination), 0);
 
   g_warnings.clear();
-  EXPECT_EQ(unload("TESTA"), 1);
-  EXPECT_EQ(find_format("TSTA"), nullptr);
+  EXPECT_EQ(calls.unload("TESTA"), 1);
+  EXPECT_EQ(calls.find_format("TSTA"), nullptr);
   EXPECT_TRUE(g_warnings.empty());
   unload_all();
   ASSERT_EQ(g_warnings.size(), 1u);  // NOUNREG has no unregister entry point
   EXPECT_EQ(g_warnings[0].severity, 315);
   EXPECT_EQ(find_module(nullptr), nullptr);
   // The format NOUNREG left behind went with its library: detecting is safe.
-  EXPECT_EQ(find_format("NOUN"), nullptr);
-  EXPECT_EQ(detect(left_behind.c_str(), destination), 0);
+  EXPECT_EQ(calls.find_format("NOUN"), nullptr);
+  EXPECT_EQ(calls.detect(left_behind.c_str(), destination), 0);
 
   install_warning(previous);
-  configure(saved.c_str());
   for (const std::string& path : {by_header, by_name, left_behind, unknown})
     std::remove(path.c_str());
 }
 
 TEST(ClientImagesTest, AnImageReadsItsFileAndKeepsAttributes) {
-  auto allocate = Pixbase().Call<ImageRecord* (*)()>(2);
+  const ClientCalls calls;
+  ASSERT_TRUE(calls.complete());
   auto allocate_next = Pixbase().Call<void (*)(ImageRecord*)>(3);
-  auto open = Pixbase().Call<int32_t (*)(ImageRecord*, const char*)>(87);
   auto read_big_long = Pixbase().Call<uint32_t (*)(ImageRecord*)>(71);
   auto read_little_short = Pixbase().Call<uint16_t (*)(ImageRecord*)>(54);
   auto set_attribute = Pixbase().Call<int32_t (*)(ImageRecord*, const char*, const char*)>(109);
   auto get_attribute = Pixbase().Call<ImageAttribute* (*)(ImageRecord*, const char*)>(39);
   auto parse_attribute = Pixbase().Call<void (*)(ImageRecord*, const char*)>(117);
-  auto destroy_list = Pixbase().Call<void (*)(ImageRecord*)>(23);
-  ASSERT_NE(destroy_list, nullptr);
+  ASSERT_NE(parse_attribute, nullptr);
 
-  std::string path = WriteFile("pixbase_client_image.bin", "\x01\x02\x03\x04\x05\x06");
-  ImageRecord* image = allocate();
+  std::string path = WriteTempFile("pixbase_client_image.bin", "\x01\x02\x03\x04\x05\x06");
+  ImageRecord* image = calls.allocate();
   ASSERT_NE(image, nullptr);
   EXPECT_EQ(image->size, sizeof(ImageRecord));
   EXPECT_EQ(image->qualityLevel, 75u);
@@ -137,7 +118,7 @@ TEST(ClientImagesTest, AnImageReadsItsFileAndKeepsAttributes) {
   allocate_next(image);
   ASSERT_NE(image->next, nullptr);
   EXPECT_EQ(image->next->listIndex, 1);
-  ASSERT_EQ(open(image->next, "rb"), 1);
+  ASSERT_EQ(calls.open(image->next, "rb"), 1);
   EXPECT_EQ(image->file, image->next->file);
   EXPECT_EQ(read_big_long(image), 0x01020304u);
   EXPECT_EQ(read_little_short(image->next), 0x0605);
@@ -147,7 +128,7 @@ TEST(ClientImagesTest, AnImageReadsItsFileAndKeepsAttributes) {
   ASSERT_NE(comment, nullptr);
   EXPECT_STREQ(comment->value, "second");
   EXPECT_EQ(comment->next, nullptr);
-  destroy_list(image->next);
+  calls.destroy_list(image->next);
   std::remove(path.c_str());
 }
 

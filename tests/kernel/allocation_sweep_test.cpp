@@ -26,6 +26,7 @@
 #include "pixbase/pixbase.h"
 #include "raise_recorder.h"
 #include "services/test_hooks.h"
+#include "temp_files.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #define SWEEP_LEAK_CHECK 1
@@ -42,12 +43,6 @@ namespace {
 
 using lumaview::testing::Raise;
 using lumaview::testing::RecordedRaises;
-
-#ifdef _WIN32
-constexpr char kSeparator = '\\';
-#else
-constexpr char kSeparator = '/';
-#endif
 
 // What an operation's result says.
 enum class Outcome { Done, Failed };
@@ -143,6 +138,7 @@ const Operation kOperations[] = {
     {"FindFormatEntry_empty", {kString}, Silent::Never, nullptr, [](World&) { DestroyFormatRegistry(); FindFormatEntry("GIF"); return Outcome::Done; }},
     {"InitializeModuleDirectories", {kString}, Silent::Never, nullptr, [](World&) { return Done(InitializeModuleDirectories() != nullptr); }},
     {"DetectImageFormat", {}, Silent::Never, nullptr, [](World& w) { char d[PIXBASE_TEXT_EXTENT] = {}; return Done(DetectImageFormat(w.file.c_str(), d) == 1 && std::strcmp(d, "GIF") == 0); }},
+    {"DetectImageFormat_empty", {kString}, Silent::Never, nullptr, [](World& w) { DestroyFormatRegistry(); char d[PIXBASE_TEXT_EXTENT] = {}; return Done(DetectImageFormat(w.file.c_str(), d) == 0); }},
     {"MatchFormatByContent", {}, Silent::Never, nullptr, [](World&) { unsigned char h[PIXBASE_HEADER_PROBE_LENGTH] = {'G', 'I', 'F', '8'}; return Done(MatchFormatByContent("p", "", h) != nullptr); }},
     {"IdentifyFormatByContent", {}, Silent::Never, nullptr, [](World&) { unsigned char h[PIXBASE_HEADER_PROBE_LENGTH] = {'G', 'I', 'F', '8'}; char d[PIXBASE_TEXT_EXTENT] = {}; return Done(IdentifyFormatByContent("p", "", h, 4, d) == 1); }},
     {"ListCoderModules", {kString}, Silent::WithFailedResult, nullptr, [](World&) { return ReleasedList(ListCoderModules()); }},
@@ -307,12 +303,8 @@ class AllocationSweep : public ::testing::TestWithParam<Operation> {
   void TearDown() override { pixbase::testing::StopFailingAllocations(); }
 
   void Build(World& w) {
-    std::string library = lumaview::testing::BuiltLibraryPath();
-    w.modules = library.substr(0, library.find_last_of("\\/")) + kSeparator + "modules";
-    w.file = ::testing::TempDir() + "pixbase_sweep.gif";
-    FILE* out = std::fopen(w.file.c_str(), "wb");
-    std::fputs("GIF89a and some more bytes", out);
-    std::fclose(out);
+    w.modules = lumaview::testing::BesideBuiltLibrary("modules");
+    w.file = lumaview::testing::WriteTempFile("pixbase_sweep.gif", "GIF89a and some more bytes");
     saved_configure_path_ = UpdateConfigurePath(nullptr);
     UpdateConfigurePath(w.modules.c_str());
     InitializeModuleDirectories();

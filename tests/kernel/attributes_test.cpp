@@ -139,6 +139,18 @@ TEST_F(AttributesTest, ParsingKeyEqualsValue) {
   EXPECT_STREQ(GetImageAttribute(image_, "a ")->value, " b");
 }
 
+// The parser has no result: a node that cannot be had is its failure to
+// report (the buffer, the key copy, the value copy, then the node).
+TEST_F(AttributesTest, ParsingWithoutANodeIsRaised) {
+  RecordedRaises raises;
+  SetImageAttribute(image_, "Label", "kept");
+  pixbase::testing::FailAllocationsAfter(3, 1);
+  ParseImageAttribute(image_, "Label=Sunset");
+  pixbase::testing::StopFailingAllocations();
+  EXPECT_EQ(List(), (Nodes{"Label=kept"}));
+  EXPECT_TRUE(raises.OutOfMemory("Unable to parse attribute"));
+}
+
 TEST_F(AttributesTest, NoTokenBufferIsRaisedAndSetsNothing) {
   RecordedRaises raises;
   pixbase::testing::FailAllocationsAfter(0, 1);

@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "pixbase/memory.h"
 #include "raise_recorder.h"
@@ -118,6 +120,48 @@ TEST_F(GeometryTest, NumbersAreDecimalAndHeldToTheIntegerRange) {
   p = Parse("+-2147483648--2147483648");
   EXPECT_EQ(p.x, INT32_MIN);
   EXPECT_EQ(p.y, INT32_MAX);
+}
+
+TEST_F(GeometryTest, NumbersBeyondADoubleAreHeldToo) {
+  Parsed p = Parse("1e999x-1e999+0.5e-999-1e-999");
+  EXPECT_EQ(p.width, INT32_MAX);
+  EXPECT_EQ(p.height, INT32_MIN);
+  EXPECT_EQ(p.x, 0);
+  EXPECT_EQ(p.y, 0);
+  p = Parse(
+      "0.000e999x"
+      "000.0001e400");
+  EXPECT_EQ(p.width, 0);
+  EXPECT_EQ(p.height, INT32_MAX);
+  EXPECT_EQ(Parse("1.5e3x2.").width, 1500);
+  EXPECT_EQ(Parse("1.5e3x2.").height, 2);
+}
+
+// The decimal point is '.' whatever locale the client chose: every text
+// reads as it does in the "C" locale.
+TEST_F(GeometryTest, NumbersReadTheSameInEveryLocale) {
+  const char* texts[] = {"1.5x2.5+1.5-2.75", "1,5x2", "12,5x3", ".5x.5", "1.e2x1"};
+  std::vector<Parsed> in_c;
+  for (const char* text : texts) in_c.push_back(Parse(text));
+  EXPECT_EQ(in_c[0].width, 1);
+  EXPECT_EQ(in_c[0].y, -2);
+  EXPECT_EQ(in_c[1].flags, 0);
+  std::string saved = std::setlocale(LC_ALL, nullptr);
+  int tried = 0;
+  for (const char* locale : {"German", "de_DE.UTF-8", "de_DE.ISO-8859-1", "fr_FR.UTF-8", "C"}) {
+    if (std::setlocale(LC_ALL, locale) == nullptr) continue;
+    ++tried;
+    for (size_t i = 0; i < in_c.size(); ++i) {
+      Parsed p = Parse(texts[i]);
+      EXPECT_EQ(p.flags, in_c[i].flags) << locale << " " << texts[i];
+      EXPECT_EQ(p.width, in_c[i].width) << locale << " " << texts[i];
+      EXPECT_EQ(p.height, in_c[i].height) << locale << " " << texts[i];
+      EXPECT_EQ(p.x, in_c[i].x) << locale << " " << texts[i];
+      EXPECT_EQ(p.y, in_c[i].y) << locale << " " << texts[i];
+    }
+  }
+  std::setlocale(LC_ALL, saved.c_str());
+  EXPECT_GE(tried, 1);
 }
 
 TEST_F(GeometryTest, NullOutputsAreSkipped) {

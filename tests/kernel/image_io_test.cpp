@@ -9,16 +9,14 @@
 #include <vector>
 
 #include "pixbase/pixbase.h"
+#include "temp_files.h"
 
 namespace {
 
 std::string TempPath(const char* name) { return ::testing::TempDir() + name; }
 
 void WriteFile(const std::string& path, const std::vector<unsigned char>& bytes) {
-  FILE* out = std::fopen(path.c_str(), "wb");
-  ASSERT_NE(out, nullptr);
-  if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), out);
-  std::fclose(out);
+  lumaview::testing::WriteFileAt(path, std::string(bytes.begin(), bytes.end()));
 }
 
 std::vector<unsigned char> ReadFile(const std::string& path) {

@@ -11,6 +11,7 @@
 #include "pixbase/pixbase.h"
 #include "raise_recorder.h"
 #include "services/test_hooks.h"
+#include "temp_files.h"
 
 namespace {
 
@@ -137,10 +138,7 @@ TEST_F(ImagesTest, DestroyImageKeepsPixelsAndExtraBlockTheListReleasesOnlyExtra)
 }
 
 TEST_F(ImagesTest, TheSharedStreamOfAListIsClosedOnceFromAnyMember) {
-  std::string path = ::testing::TempDir() + "pixbase_images_list.bin";
-  FILE* out = std::fopen(path.c_str(), "wb");
-  std::fputs("frames", out);
-  std::fclose(out);
+  std::string path = lumaview::testing::WriteTempFile("pixbase_images_list.bin", "frames");
   ImageRecord* first = AllocateImage();
   std::strcpy(first->filename, path.c_str());
   AllocateNextImage(first);
@@ -259,6 +257,18 @@ TEST_F(ImagesTest, CopiesThatCannotBeMadeAreReportedAndLeftEmpty) {
     EXPECT_EQ(raise.description, "Memory allocation failed");
   }
   DisposeExceptionReport(&report);
+  // Raising the list's report: the failed copy is raised, and the report is
+  // not raised again without its reason (copies: the reason and description
+  // of "low", then of "first worst").
+  for (int succeed = 0; succeed < 4; ++succeed) {
+    raises.clear();
+    pixbase::testing::FailAllocationsAfter(succeed, 1);
+    ReportImageExceptions(list.first);
+    pixbase::testing::StopFailingAllocations();
+    ASSERT_FALSE(raises.all().empty()) << succeed;
+    EXPECT_EQ(raises.all()[0].reason, "Unable to allocate string") << succeed;
+    for (const auto& raise : raises.all()) EXPECT_NE(raise.reason, "(null)") << succeed;
+  }
 }
 
 TEST_F(ImagesTest, RecordingAFailureReplacesOnlyAtTheSameOrHigherSeverity) {

@@ -17,22 +17,19 @@
 #include "platform/libraries.h"
 #include "raise_recorder.h"
 #include "services/test_hooks.h"
+#include "temp_files.h"
 
 namespace {
 
+using lumaview::testing::BesideBuiltLibrary;
+using lumaview::testing::BuiltLibraryFolder;
 using lumaview::testing::RecordedRaises;
+using lumaview::testing::WriteFileAt;
+using lumaview::testing::WriteTempFile;
 
-#ifdef _WIN32
-constexpr char kSeparator = '\\';
-#else
-constexpr char kSeparator = '/';
-#endif
+constexpr char kSeparator = lumaview::testing::kPathSeparator;
 
-std::string BinDirectory() {
-  std::string library = lumaview::testing::BuiltLibraryPath();
-  return library.substr(0, library.find_last_of("\\/"));
-}
-std::string ModuleDirectory() { return BinDirectory() + kSeparator + "modules"; }
+std::string ModuleDirectory() { return BesideBuiltLibrary("modules"); }
 
 std::vector<std::string> TakeTags(char** tags) {
   std::vector<std::string> names;
@@ -73,10 +70,7 @@ class ModulesTest : public ::testing::Test {
     std::string directory = ::testing::TempDir() + name;
     std::filesystem::remove_all(directory);
     std::filesystem::create_directories(directory);
-    for (const std::string& file : files) {
-      FILE* out = std::fopen((directory + kSeparator + file).c_str(), "wb");
-      std::fclose(out);
-    }
+    for (const std::string& file : files) WriteFileAt(directory + kSeparator + file, "");
     scratch_.push_back(directory);
     return directory;
   }
@@ -223,6 +217,10 @@ TEST_F(ModulesTest, ListingTagsOfEveryModuleDirectory) {
       Directory("pixbase_list", {"VELOJPEG.DLL", "velopng.dll", "README.TXT", "VELO.dll"}));
   EXPECT_EQ(TakeTags(ListCoderModules()), (Names{"", "JPEG", "PNG"}));
   pixbase::testing::FailAllocationsAfter(0, 1);
+  EXPECT_EQ(ListCoderModules(), nullptr);
+  // A directory whose search record cannot be had would be missing from
+  // the list unnoticed: no list at all.
+  pixbase::testing::FailAllocationsAfter(1, 1);
   EXPECT_EQ(ListCoderModules(), nullptr);
 }
 
@@ -382,13 +380,25 @@ TEST_F(ModulesTest, ARelativeNameWithSeparatorsIsJoinedToTheSearchPath) {
   std::filesystem::current_path(::testing::TempDir());  // which does not hold it
   std::string relative = std::string("modules") + kSeparator + "VELOTESTA.dll";
   EXPECT_NE(CheckPathAccess(relative.c_str(), 0), 0);
-  SetLibrarySearchPath((::testing::TempDir() + "pixbase_none;" + BinDirectory()).c_str());
+  SetLibrarySearchPath((::testing::TempDir() + "pixbase_none;" + BuiltLibraryFolder()).c_str());
   void* found = LoadLibraryOnPath(relative.c_str());
   EXPECT_EQ(LoadLibraryOnPath((std::string("none") + kSeparator + "VELOTESTA.dll").c_str()),
             nullptr);
+  // Where neither the working directory nor the program's own directory
+  // holds the relative name (Win32 looks there too), only the search path
+  // finds it.
+  std::string elsewhere = Directory("pixbase_search", {});
+  std::filesystem::create_directories(elsewhere + kSeparator + "inner");
+  std::filesystem::copy_file(modules + kSeparator + "VELOTESTA.dll",
+                             elsewhere + kSeparator + "inner" + kSeparator + "VELOTESTA.dll");
+  SetLibrarySearchPath((::testing::TempDir() + "pixbase_none;" + elsewhere).c_str());
+  void* copy = LoadLibraryOnPath((std::string("inner") + kSeparator + "VELOTESTA.dll").c_str());
   std::filesystem::current_path(saved);
   EXPECT_EQ(found, direct);
   if (found != nullptr) ReleaseLibrary(found);
+  ASSERT_NE(copy, nullptr);
+  EXPECT_NE(FindLibrarySymbol(copy, "RegisterTESTAImage"), nullptr);
+  EXPECT_EQ(ReleaseLibrary(copy), 1);
   EXPECT_EQ(ReleaseLibrary(direct), 1);
 }
 
@@ -438,10 +448,7 @@ TEST_F(ModulesTest, RegisteredFormatsComeAndGoWithTheirModule) {
   ASSERT_EQ(LoadCoderModule("TESTA"), 1);
   ASSERT_NE(FindFormatEntry("TSTA"), nullptr);
   ASSERT_NE(FindFormatEntry("TSTW"), nullptr);
-  std::string path = ::testing::TempDir() + "pixbase_module_probe.bin";
-  FILE* out = std::fopen(path.c_str(), "wb");
-  std::fputs("TSTW and more", out);
-  std::fclose(out);
+  std::string path = WriteTempFile("pixbase_module_probe.bin", "TSTW and more");
   char destination[PIXBASE_TEXT_EXTENT] = {};
   EXPECT_EQ(DetectImageFormat(path.c_str(), destination), 1);
   EXPECT_STREQ(destination, "TSTW");
@@ -465,10 +472,7 @@ TEST_F(ModulesTest, UnloadingRemovesFormatsTheModuleLeftBehind) {
   // Its test pointed into the released library: gone, and detection is safe.
   EXPECT_EQ(FindFormatEntry("NOUN"), nullptr);
   EXPECT_EQ(FindFormatEntry("KEPT"), own);
-  std::string path = ::testing::TempDir() + "pixbase_after_unload.noun";
-  FILE* out = std::fopen(path.c_str(), "wb");
-  std::fputs("NOUN", out);
-  std::fclose(out);
+  std::string path = WriteTempFile("pixbase_after_unload.noun", "NOUN");
   char destination[PIXBASE_TEXT_EXTENT] = {};
   EXPECT_EQ(DetectImageFormat(path.c_str(), destination), 0);
   std::remove(path.c_str());

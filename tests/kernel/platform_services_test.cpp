@@ -18,6 +18,7 @@
 #include "pixbase/text.h"
 #include "platform/system_services.h"
 #include "raise_recorder.h"
+#include "temp_files.h"
 
 namespace {
 
@@ -47,16 +48,17 @@ TEST_F(PlatformServicesTest, DriveLettersInEitherCase) {
 class MappedFile {
  public:
   explicit MappedFile(const std::string& contents) {
-    path_ = ::testing::TempDir() + "pixbase_mapping_test.bin";
-    FILE* out = std::fopen(path_.c_str(), "wb");
-    std::fwrite(contents.data(), 1, contents.size(), out);
-    std::fclose(out);
+    path_ = lumaview::testing::WriteTempFile("pixbase_mapping_test.bin", contents);
   }
   ~MappedFile() { std::remove(path_.c_str()); }
   const std::string& path() const { return path_; }
   std::string Read() const {
     std::string contents;
     FILE* in = std::fopen(path_.c_str(), "rb");
+    if (in == nullptr) {
+      ADD_FAILURE() << "cannot read " << path_;
+      return contents;
+    }
     int c;
     while ((c = std::fgetc(in)) != EOF) contents += static_cast<char>(c);
     std::fclose(in);

@@ -20,6 +20,7 @@
 #include "pixbase/pixbase.h"
 #include "raise_recorder.h"
 #include "services/test_hooks.h"
+#include "temp_files.h"
 
 namespace {
 
@@ -41,10 +42,7 @@ class RegistryTest : public ::testing::Test {
     return RegisterFormatEntry(entry);
   }
   std::string File(const std::string& name, const std::string& content) {
-    std::string path = ::testing::TempDir() + name;
-    FILE* out = std::fopen(path.c_str(), "wb");
-    std::fwrite(content.data(), 1, content.size(), out);
-    std::fclose(out);
+    std::string path = lumaview::testing::WriteTempFile(name, content);
     files_.push_back(path);
     return path;
   }
@@ -270,18 +268,14 @@ TEST_F(RegistryTest, WhereTheExtensionStarts) {
   std::string photo = directory + "/photo";
   const char* expected = "D/PHOTO";
 #endif
-  FILE* picture = std::fopen(photo.c_str(), "wb");
-  std::fputs("x", picture);
-  std::fclose(picture);
+  lumaview::testing::WriteFileAt(photo, "x");
   files_.push_back(photo);
   Register(expected);
   EXPECT_EQ(DetectImageFormat(photo.c_str(), destination), 1);
   EXPECT_STREQ(destination, expected);
   // A dot that opens the path is no extension separator.
   Register("PIXBASE_DOTFIRST");
-  FILE* out = std::fopen(".pixbase_dotfirst", "wb");
-  std::fputs("x", out);
-  std::fclose(out);
+  lumaview::testing::WriteFileAt(".pixbase_dotfirst", "x");
   std::strcpy(destination, "before");
   EXPECT_EQ(DetectImageFormat(".pixbase_dotfirst", destination), 0);
   EXPECT_STREQ(destination, "before");

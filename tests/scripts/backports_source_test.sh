@@ -8,10 +8,11 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failed=0
 
-# expect NAME STATUS EXPECTED_OUTPUT: runs the extraction on $work/NAME.
+# expect NAME STATUS EXPECTED_OUTPUT [SUITE]: runs the extraction on
+# $work/NAME for SUITE (default bookworm).
 expect() {
-  local name=$1 status=$2 expected=$3 output code=0
-  output=$(bash "$script" --backports-source "$work/$name" bookworm 2>&1) || code=$?
+  local name=$1 status=$2 expected=$3 suite=${4:-bookworm} output code=0
+  output=$(bash "$script" --backports-source "$work/$name" "$suite" 2>&1) || code=$?
   if [ "$code" -ne "$status" ] || [ "$output" != "$expected" ]; then
     echo "FAILED: $name (status $code, wanted $status)"
     echo "--- got:"; echo "$output"; echo "--- wanted:"; echo "$expected"
@@ -94,5 +95,17 @@ printf 'deb http://security.example/debian-security bookworm-security main\n' >"
 expect none 1 ""
 mkdir -p "$work/empty"
 expect empty 1 ""
+
+# Whether the backports suite is there already (install-deps.sh asks with
+# the suite itself and heeds only the status): a commented entry is not.
+mkdir -p "$work/commented/sources.list.d"
+printf '# deb http://mirror.example.org/debian bookworm-backports main\n' >"$work/commented/sources.list"
+expect commented 1 "" bookworm-backports
+mkdir -p "$work/present/sources.list.d"
+printf 'deb http://mirror.example.org/debian bookworm-backports main\n' >"$work/present/sources.list"
+expect present 0 "Types: deb
+URIs: http://mirror.example.org/debian
+Suites: bookworm-backports-backports
+Components: main" bookworm-backports
 
 [ "$failed" -eq 0 ]

@@ -31,6 +31,7 @@ class Copy : public ::testing::Test {
     FreshMachine();
     AcceptStart();
   }
+  void TearDown() override { testing::ExpectNothingLeftOpen(); }
 };
 
 TEST(PayloadLayout, MembersFollowEachOtherWithoutPadding) {
@@ -126,6 +127,25 @@ TEST_F(Copy, EachTickOpensOneItemAndSpendsAtMost320Milliseconds) {
   EXPECT_EQ(TheSetup.progress_percent, 100);
 }
 
+TEST_F(Copy, TheProgressBarStaysWhenTheDialogIsPainted) {
+  std::string after_paint;
+  std::string after_uncover;
+  unsigned bar = 0;
+  OnDialog(105, [&](Window dialog) {
+    DeliverTicks(dialog, 6);
+    bar = TheCopyJob.bar_value;
+    after_paint = DialogOf(dialog).drawn[IDC_COPY_PROGRESS];
+    Uncover(dialog);
+    after_uncover = DialogOf(dialog).drawn[IDC_COPY_PROGRESS];
+  });
+  ASSERT_EQ(RunInstaller(), 1);
+  ASSERT_GT(bar, 0u);
+  EXPECT_EQ(after_paint, "bar " + std::to_string(bar) + "/128");
+  // The dialog's paint repaints the bar and the bar's own control does not
+  // wipe it again.
+  EXPECT_EQ(after_uncover, "bar " + std::to_string(bar) + "/128");
+}
+
 TEST_F(Copy, TheIconTurnsThroughAllElevenOnEveryTick) {
   std::vector<Graphic> drawn;
   std::vector<Graphic> icons;
@@ -173,6 +193,27 @@ TEST_F(Copy, FullDataTreeIsReproducedWithoutDotNames) {
   EXPECT_EQ(TheExtraFiles.count, 0u);  // released with the dialog
 }
 
+TEST_F(Copy, TheFullDataScanNeverFollowsAJunctionOrASymbolicLink) {
+  // FULLDATA\Up is a junction back up the tree (the simulated machine shows
+  // the place's files below it) and Alias.TXT a symbolic link to a file.
+  AddFile("D:\\SETUP\\FULLDATA\\Real.TXT", "real");
+  AddFile("D:\\SETUP\\FULLDATA\\Up\\Real.TXT", "real");
+  AddFile("D:\\SETUP\\FULLDATA\\Up\\Up\\Real.TXT", "real");
+  AddFile("D:\\SETUP\\FULLDATA\\Alias.TXT", "real");
+  TheMachine().nodes.at(Canonical("D:\\SETUP\\FULLDATA\\Up")).extra_attributes =
+      platform::kReparsePointAttribute;
+  TheMachine().nodes.at(Canonical("D:\\SETUP\\FULLDATA\\Alias.TXT")).extra_attributes =
+      platform::kReparsePointAttribute;
+  OnDialog(105, [](Window) {
+    EXPECT_EQ(TheExtraFiles.count, 1u);
+    EXPECT_EQ(TheCopyJob.item_count, 15u);
+  });
+  ASSERT_EQ(RunInstaller(), 1);
+  EXPECT_EQ(Bytes(kRoot + "Real.TXT"), std::vector<std::uint8_t>({'r', 'e', 'a', 'l'}));
+  EXPECT_FALSE(Exists(kRoot + "Up"));
+  EXPECT_FALSE(Exists(kRoot + "Alias.TXT"));
+}
+
 TEST_F(Copy, MoreThan4096ExtraFilesGrowTheListAndAllAreCopied) {
   for (int i = 0; i < 4100; ++i)
     AddFile("D:\\SETUP\\FULLDATA\\F" + std::to_string(i) + ".DAT", "x");
@@ -194,8 +235,8 @@ TEST_F(Copy, CancelThenResumeGoesOnWithTheSameCounts) {
     copied_at_cancel = TheCopyJob.copied_bytes;
     // Ticks that arrive while the confirmation is up change nothing.
     Window copy = OpenDialog(105);
-    DeliverTimer(copy, 1234);
-    DeliverTimer(copy, 1234);
+    DeliverTimer(copy, IDT_COPY);
+    DeliverTimer(copy, IDT_COPY);
     EXPECT_EQ(TheCopyJob.copied_bytes, copied_at_cancel);
     EXPECT_EQ(TheCopyJob.position, 3u);
     Press(confirmation, 2);
@@ -221,7 +262,7 @@ TEST_F(Copy, AFileThatCannotBeCreatedIsReportedSkippedAndNotLogged) {
   std::uint32_t copied_after_tick = 0;
   TheMachine().answer = [&](const MessageRecord&) {
     copied_during_box = TheCopyJob.copied_bytes;
-    DeliverTimer(OpenDialog(105), 1234);
+    DeliverTimer(OpenDialog(105), IDT_COPY);
     copied_after_tick = TheCopyJob.copied_bytes;
     return platform::kAnswerOk;
   };
@@ -248,6 +289,27 @@ TEST_F(Copy, AShortWriteIsReportedAndThePartialFileRemoved) {
   std::vector<std::string> files = LoggedFilesBelow(kRoot);
   EXPECT_EQ(std::count(files.begin(), files.end(), kRoot + "KESTREL.dll"), 0);
   EXPECT_EQ(Bytes(kRoot + "URLIST.TXT"), MemberBytes(11));
+}
+
+TEST_F(Copy, TheLastItemWithoutADestinationIsStillClosedAndCounted) {
+  // The last item is a FULLDATA file whose destination is held by another
+  // program: its source is opened, read to the end and closed like any other.
+  AddFile("D:\\SETUP\\FULLDATA\\Z.TXT", std::string(3000, 'z'));
+  AddFile(kRoot + "Z.TXT", "in use");
+  TheMachine().nodes[Canonical(kRoot + "Z.TXT")].locked = true;
+  int open_at_finish = -1;
+  OnDialog(105, [&](Window dialog) {
+    while (DialogOf(dialog).posted.empty()) DeliverTicks(dialog, 1);
+    open_at_finish = OpenHandleCount();
+  });
+  ASSERT_EQ(RunInstaller(), 1);
+  ASSERT_EQ(TheMachine().messages.size(), 1u);
+  EXPECT_EQ(TheMachine().messages[0].caption, "Can NOT Write");
+  // Only the instance event is open when the copy has finished.
+  EXPECT_EQ(open_at_finish, 1);
+  EXPECT_EQ(TheCopyJob.copied_bytes, TheCopyJob.total_bytes);
+  EXPECT_EQ(TheSetup.progress_percent, 100);
+  EXPECT_EQ(Bytes(kRoot + "Z.TXT"), std::vector<std::uint8_t>({'i', 'n', ' ', 'u', 's', 'e'}));
 }
 
 TEST_F(Copy, AnExtraFileThatCannotBeOpenedIsSkippedQuietly) {

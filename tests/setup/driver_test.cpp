@@ -10,6 +10,8 @@
 #include "common/text.h"
 #include "harness.h"
 #include "payload/payload_table.h"
+#include "platform/simulated/removal_state.h"
+#include "platform/simulated/shell_state.h"
 
 namespace setup {
 namespace {
@@ -33,6 +35,7 @@ const std::string kUninstallEntry =
 class Driver : public ::testing::Test {
  protected:
   void SetUp() override { FreshMachine(); }
+  void TearDown() override { testing::ExpectNothingLeftOpen(); }
 };
 
 TEST_F(Driver, CompleteEnglishRunInstallsEveryMemberAndRecordsIt) {
@@ -208,8 +211,9 @@ TEST_F(Driver, AnOverlongTypedDestinationIsCut) {
 
 TEST_F(Driver, UnwritableDestinationReturnsToTheStartDialogWithItsDirectoriesLogged) {
   AddDirectory("C:\\Media");
-  AddFile("C:\\Media\\Locked\\Test.txt", "");
-  TheMachine().nodes[Canonical("C:\\Media\\Locked\\Test.txt")].locked = true;
+  AddDirectory("C:\\Media\\Locked");
+  // A directory that takes no new files.
+  TheMachine().nodes[Canonical("C:\\Media\\Locked")].locked = true;
   AcceptStart("C:\\Media\\Locked");
   std::string second_proposal;
   OnDialog(10510, [&second_proposal](Window dialog) {
@@ -235,7 +239,8 @@ TEST_F(Driver, ADestinationThatCannotBeCreatedSaysSo) {
   EXPECT_EQ(TheMachine().messages[0].caption, "Path Create Error");
   EXPECT_EQ(TheMachine().messages[0].text,
             "Create directory C:\\New\\Place error,\nthe directory can not create.");
-  EXPECT_EQ(LoggedDirectories(), (std::vector<std::string>{"C:\\New", "C:\\New\\Place"}));
+  // Nothing could be made, so nothing is logged for the uninstaller.
+  EXPECT_TRUE(LoggedDirectories().empty());
 }
 
 TEST_F(Driver, TheRecordedViewerIsToldBeforeTheCopy) {
@@ -253,6 +258,90 @@ TEST_F(Driver, TheRecordedViewerIsToldBeforeTheCopy) {
   auto sent = std::find(journal.begin(), journal.end(), "send 19592 16 0 to 20816");
   auto copy = std::find(journal.begin(), journal.end(), "dialog 105");
   EXPECT_LT(sent, copy);
+}
+
+TEST_F(Driver, AHungOrSlowViewerCannotHoldSetupUp) {
+  Window viewer = 0x5150;
+  TheMachine().windows.insert(viewer);
+  TheRemoval().hung.insert(viewer);
+  SetProfileValue("SETTING", "Monitor", std::to_string(viewer));
+  AcceptStart();
+  ASSERT_EQ(RunInstaller(), 1);
+  EXPECT_TRUE(TheMachine().sent.empty());
+  EXPECT_EQ(JournalLines("send"), (std::vector<std::string>{"send 19592 16 0 to 20816 timed out"}));
+  EXPECT_TRUE(Exists("C:\\Corvane\\Widelens\\Lumaview.exe"));
+
+  // A window that takes a minute to answer is given up after the time-out.
+  FreshMachine();
+  TheMachine().windows.insert(viewer);
+  TheMachine().reply_delays[viewer] = 60000;
+  SetProfileValue("SETTING", "Monitor", std::to_string(viewer));
+  AcceptStart();
+  std::uint32_t before = TheMachine().clock;
+  std::uint32_t at_copy = 0;
+  OnDialog(105, [&](Window) { at_copy = TheMachine().clock; });
+  ASSERT_EQ(RunInstaller(), 1);
+  EXPECT_EQ(JournalLines("send"), (std::vector<std::string>{"send 19592 16 0 to 20816 timed out"}));
+  EXPECT_LE(at_copy - before, 5000u);
+}
+
+// What a run leaves for the uninstaller and the user, with `name` in the
+// destination C:\<name>\Widelens and in the directory setup starts from.
+struct RunRecord {
+  std::vector<std::string> directories;
+  std::vector<std::string> files;
+  std::vector<std::string> installed;
+  std::vector<std::string> messages;
+  std::string install_path;
+  std::string setup_directory;
+};
+
+RunRecord RunWithName(const std::string& name, unsigned code_page) {
+  FreshMachine();
+  TheMachine().code_page = code_page;
+  TheMachine().module_path = "D:\\" + name + "\\SETUP" + name + ".EXE";
+  AddFile("D:\\" + name + "\\FULLDATA\\" + name + "\\Extra.txt", "extra");
+  OnDialog(code_page == 936 ? 113 : 10510, [name](Window dialog) {
+    TypeInto(dialog, 201, "C:\\" + name + "\\Widelens");
+    Press(dialog, 1);
+  });
+  OnDialog(code_page == 936 ? 10503 : 107, [](Window dialog) { Press(dialog, 1); });
+  EXPECT_EQ(RunInstaller(), 1);
+  RunRecord record;
+  record.directories = LoggedDirectories();
+  record.files = LoggedFiles();
+  record.installed = FilesBelow("C:\\" + name);
+  for (const MessageRecord& m : TheMachine().messages) record.messages.push_back(m.text);
+  record.install_path = ProfileValue("INSTALL", "INSTALLPATH");
+  record.setup_directory = TheSetup.SetupDirectory;
+  return record;
+}
+
+std::vector<std::string> Replaced(std::vector<std::string> texts, const std::string& from,
+                                  const std::string& to) {
+  for (std::string& text : texts) {
+    for (std::size_t at = text.find(from); at != std::string::npos;
+         at = text.find(from, at + to.size()))
+      text.replace(at, from.size(), to);
+  }
+  return texts;
+}
+
+TEST_F(Driver, ADoubleByteCharacterEndingInABackslashByteIsOneCharacterOfThePath) {
+  // "乗" is 0x81 0x5C under code page 936: its second byte is a backslash.
+  // The run must go exactly as with a plain two-letter name in its place.
+  const std::string jou = "\x81\x5C";
+  RunRecord plain = RunWithName("Jo", 936);
+  RunRecord chinese = RunWithName(jou, 936);
+  EXPECT_EQ(chinese.setup_directory, "D:\\" + jou + "\\");
+  EXPECT_EQ(chinese.install_path, "C:\\" + jou + "\\Widelens\\");
+  EXPECT_EQ(chinese.directories, Replaced(plain.directories, "Jo", jou));
+  EXPECT_EQ(chinese.files, Replaced(plain.files, "Jo", jou));
+  std::vector<std::string> installed = Replaced(plain.installed, "Jo", jou);
+  std::sort(installed.begin(), installed.end());
+  EXPECT_EQ(chinese.installed, installed);
+  EXPECT_TRUE(chinese.messages.empty());
+  EXPECT_TRUE(Exists("C:\\" + jou + "\\Widelens\\" + jou + "\\Extra.txt"));
 }
 
 TEST_F(Driver, NoViewerNoMessage) {
@@ -277,7 +366,9 @@ TEST_F(Driver, ASecondRunProposesTheShortFormAndRewritesTheLogFromOne) {
   EXPECT_EQ(ProfileValue("ADBarParamter", "ImageFileName"),
             "C:\\Program Files\\Corvane Widelens\\Widelens.GIF");
   ASSERT_EQ(LoggedFilesBelow("C:\\Program Files\\Corvane Widelens\\").size(), 15u);
-  EXPECT_EQ(LoggedDirectories().size(), 4u);  // with the program group's folder
+  // Not the program group's folder: the Programs folder it would go into is
+  // missing on this machine, so it was never made.
+  EXPECT_EQ(LoggedDirectories().size(), 3u);
 
   // The same machine, a new setup process.
   ResetSetup();
@@ -294,11 +385,11 @@ TEST_F(Driver, ASecondRunProposesTheShortFormAndRewritesTheLogFromOne) {
   EXPECT_EQ(files[0], "C:\\PROGRA~1\\CORVAN~1\\PIXBASE.dll");
   EXPECT_EQ(LoggedFiles()[0], "C:\\PROGRA~1\\CORVAN~1\\PIXBASE.dll");
   std::vector<std::string> directories = LoggedDirectories();
-  ASSERT_EQ(directories.size(), 3u);
+  ASSERT_EQ(directories.size(), 2u);
   EXPECT_EQ(directories[0], "C:\\PROGRA~1\\CORVAN~1");
   EXPECT_EQ(directories[1], "C:\\PROGRA~1\\CORVAN~1");
-  // The first run's fourth directory entry lies beyond the new count.
-  EXPECT_NE(ProfileValue("UNINSTALL", "DIR4"), "<missing>");
+  // The first run's third directory entry lies beyond the new count.
+  EXPECT_NE(ProfileValue("UNINSTALL", "DIR3"), "<missing>");
 }
 
 TEST_F(Driver, LeavingDuringTheCopyDeletesTheSettingsFileAndKeepsTheFiles) {
@@ -337,11 +428,40 @@ TEST_F(Driver, TheWriteTestLeavesNothingBehind) {
   EXPECT_EQ(DestinationWritable(), 1);
   EXPECT_TRUE(FilesBelow("C:\\Dest").empty());
 
-  AddFile("C:\\Dest\\Test.txt", "");
-  TheMachine().nodes[Canonical("C:\\Dest\\Test.txt")].write_limit = 100;
+  // A disk that takes no more than 100 bytes of a new file.
+  TheMachine().new_file_write_limit = 100;
   CopyText(TheSetup.destination, sizeof TheSetup.destination, "C:\\Dest");
   EXPECT_EQ(DestinationWritable(), 0);
   EXPECT_TRUE(FilesBelow("C:\\Dest").empty());
+}
+
+TEST_F(Driver, TheWriteTestNeverTouchesAFileOfTheUsers) {
+  AddFile("C:\\Dest\\Test.txt", "the user's own notes");
+  AddFile("C:\\Dest\\Test1.txt", "more notes");
+  CopyText(TheSetup.destination, sizeof TheSetup.destination, "C:\\Dest");
+  EXPECT_EQ(DestinationWritable(), 1);
+  std::string notes = "the user's own notes";
+  EXPECT_EQ(Bytes("C:\\Dest\\Test.txt"), std::vector<std::uint8_t>(notes.begin(), notes.end()));
+  EXPECT_EQ(FilesBelow("C:\\Dest"), (std::vector<std::string>{"Test.txt", "Test1.txt"}));
+  // Only the probe that setup made itself was deleted.
+  std::vector<std::string> deleted = JournalLines("delete");
+  ASSERT_EQ(deleted.size(), 1u);
+  EXPECT_EQ(deleted[0].find("Test.txt"), std::string::npos);
+  EXPECT_EQ(deleted[0].find("Test1.txt"), std::string::npos);
+
+  // A read-only "Test.txt" does not make the directory look unwritable, and
+  // through the chooser and a cancelled setup it stays as it was.
+  MakeReadOnly("C:\\Dest\\Test.txt");
+  EXPECT_EQ(DestinationWritable(), 1);
+  OnDialog(10510, [](Window dialog) {
+    TypeInto(dialog, 201, "C:\\Dest");
+    Press(dialog, 31);  // Browse: the chooser's checks include the write test
+    Press(dialog, 2);
+  });
+  OnDialog(10500, [](Window dialog) { Press(dialog, 1); });
+  EXPECT_EQ(RunInstaller(), 1);
+  EXPECT_EQ(Bytes("C:\\Dest\\Test.txt"), std::vector<std::uint8_t>(notes.begin(), notes.end()));
+  EXPECT_EQ(FilesBelow("C:\\Dest"), (std::vector<std::string>{"Test.txt", "Test1.txt"}));
 }
 
 TEST_F(Driver, TheWriteTestUsesTheWholeNameOfALongDestination) {

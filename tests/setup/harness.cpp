@@ -1,9 +1,12 @@
 // Shared set-up for the installer tests (see harness.h).
 #include "harness.h"
 
+#include <gtest/gtest.h>
+
 #include "driver/driver.h"
 #include "log/settings_log.h"
 #include "payload/payload_table.h"
+#include "platform/simulated/shell_state.h"
 
 namespace setup::testing {
 
@@ -17,6 +20,15 @@ std::vector<std::uint8_t> MemberBytes(int index) {
     b = static_cast<std::uint8_t>(state >> 16);
   }
   return bytes;
+}
+
+void SetRegistryValue(platform::RegistryRoot root, const std::string& key, const char* name,
+                      const std::string& value) {
+  AddRegistryKey((root == platform::RegistryRoot::LocalMachine ? "HKLM\\" : "HKCU\\") + key);
+  platform::RegistryKey handle = platform::OpenRegistryKey(root, key.c_str());
+  ASSERT_NE(handle, 0u) << key;
+  EXPECT_TRUE(platform::SetRegistryText(handle, name, value.c_str(), value.size() + 1)) << name;
+  platform::CloseRegistryKey(handle);
 }
 
 void FreshMachine() {
@@ -49,6 +61,11 @@ std::string ProfileValue(const std::string& section, const std::string& key) {
 
 void SetProfileValue(const std::string& section, const std::string& key, const std::string& value) {
   simulated::SetProfileValue(kSettingsFile, section, key, value);
+}
+
+void ExpectNothingLeftOpen() {
+  EXPECT_EQ(OpenHandleCount(), 0) << "handles left open";
+  EXPECT_EQ(TheShell().live_link_objects, 0) << "link objects left alive";
 }
 
 int RunInstaller() { return RunSetup(0x400000, 0); }

@@ -7,9 +7,21 @@
 #include <string>
 #include <vector>
 
+#include "platform/platform.h"
 #include "platform/simulated/machine.h"
 
 namespace setup::testing {
+
+// The Start menu's Programs folders (all users on the NT family, the user's
+// own) and the Quick Launch folder of the tests' machines, and the registry
+// keys that name them (HKLM and HKCU ...\Shell Folders, HKCU ...\MapGroups).
+inline const std::string kCommonPrograms = "C:\\WINDOWS\\Profiles\\All Users\\Start Menu\\Programs";
+inline const std::string kUserPrograms = "C:\\WINDOWS\\Start Menu\\Programs";
+inline const std::string kQuickLaunch = "C:\\WINDOWS\\Application Data\\Quick Launch";
+inline constexpr char kShellFolders[] =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+inline constexpr char kMapGroups[] =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\GrpConv\\MapGroups";
 
 // A fresh machine and a fresh SetupState; the payload resource holds the
 // members of PayloadTable, each with its own byte pattern.
@@ -26,6 +38,15 @@ void CancelStart();
 bool SettingsFileExists();
 std::string ProfileValue(const std::string& section, const std::string& key);
 void SetProfileValue(const std::string& section, const std::string& key, const std::string& value);
+
+// Sets the text value `name` of `key` (made when missing) under `root`
+// through the platform seam, as the system's shell would have set it.
+void SetRegistryValue(platform::RegistryRoot root, const std::string& key, const char* name,
+                      const std::string& value);
+
+// After any run: no handle of any kind left open (files, searches, registry
+// keys, events, shell link objects) and no memory block left allocated.
+void ExpectNothingLeftOpen();
 
 // Runs setup as Windows starts it.
 int RunInstaller();

@@ -29,6 +29,7 @@ const std::string kTrailA = "\x81\x41";
 class Paths : public ::testing::Test {
  protected:
   void SetUp() override { testing::FreshMachine(); }
+  void TearDown() override { testing::ExpectNothingLeftOpen(); }
 };
 
 // --- The seam's character stepping ------------------------------------------
@@ -68,14 +69,14 @@ TEST_F(Paths, TheLastBackslashIsNeverATrailByte) {
   std::string path = "C:\\Dir\\" + kJou;
   EXPECT_EQ(FindLastBackslash(path.c_str()), path.c_str() + 6);
   std::string ends = "C:\\" + kJou;
-  EXPECT_FALSE(PathEndsWithBackslash(ends.c_str()));
-  EXPECT_TRUE(PathEndsWithBackslash((ends + "\\").c_str()));
+  EXPECT_FALSE(EndsWithBackslash(ends.c_str()));
+  EXPECT_TRUE(EndsWithBackslash((ends + "\\").c_str()));
   EXPECT_EQ(FindNextBackslash(kJou.c_str()), nullptr);
   EXPECT_EQ(FindLastBackslash("no separator"), nullptr);
   // The same bytes under a single-byte code page are two characters.
   TheMachine().code_page = 1252;
   EXPECT_EQ(FindLastBackslash(path.c_str()), path.c_str() + 8);
-  EXPECT_TRUE(PathEndsWithBackslash(ends.c_str()));
+  EXPECT_TRUE(EndsWithBackslash(ends.c_str()));
 }
 
 TEST_F(Paths, CuttingKeepsOrDropsTheLastBackslash) {
@@ -196,6 +197,15 @@ TEST_F(Paths, TheWalkerPassesOverDotNamesAndReportsAMissingDirectory) {
   EXPECT_FALSE(ForEachEntry("C:\\Missing", note));
   EXPECT_FALSE(ForEachEntry(("C:\\" + std::string(600, 'x')).c_str(), note));
   EXPECT_TRUE(seen.empty());
+}
+
+TEST_F(Paths, TheWriteTestNeverWritesUnderACutName) {
+  std::string directory = "C:\\" + std::string(250, 'd');
+  AddDirectory(directory);
+  EXPECT_EQ(DirectoryWritable(directory.c_str()), 0);
+  EXPECT_TRUE(FilesBelow(directory).empty());
+  EXPECT_TRUE(JournalLines("delete").empty());
+  EXPECT_EQ(DirectoryWritable("C:\\"), 1);
 }
 
 TEST_F(Paths, DriveOnlyIsALetterAndAColon) {

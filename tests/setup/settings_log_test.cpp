@@ -19,6 +19,7 @@ using testing::SettingsFileExists;
 class SettingsLog : public ::testing::Test {
  protected:
   void SetUp() override { FreshMachine(); }
+  void TearDown() override { testing::ExpectNothingLeftOpen(); }
 };
 
 TEST_F(SettingsLog, WritesTheCountBeforeEachEntry) {
@@ -47,18 +48,30 @@ TEST_F(SettingsLog, ForceDirectoriesLogsAnExistingDirectoryAndKeepsTheCurrentOne
   EXPECT_EQ(TheMachine().current_directory, "D:\\SETUP");
 }
 
-TEST_F(SettingsLog, ForceDirectoriesLogsWhatItCouldNotCreate) {
+TEST_F(SettingsLog, ForceDirectoriesLogsNothingItCouldNotCreate) {
   TheMachine().read_only_drives.insert('C');
   ForceDirectories("C:\\X\\Y");
   EXPECT_FALSE(Exists("C:\\X"));
-  EXPECT_EQ(LoggedDirectories(), (std::vector<std::string>{"C:\\X", "C:\\X\\Y"}));
+  EXPECT_TRUE(LoggedDirectories().empty());
+  // An ancestor that could be made is logged; the one that could not is not.
+  TheMachine().read_only_drives.clear();
+  AddDirectory("C:\\X");
+  TheMachine().nodes[Canonical("C:\\X")].locked = true;
+  ForceDirectories("C:\\X\\Y\\Z");
+  EXPECT_TRUE(LoggedDirectories().empty());
+  TheMachine().nodes[Canonical("C:\\X")].locked = false;
+  ForceDirectories("C:\\X\\Y\\Z");
+  EXPECT_EQ(LoggedDirectories(), (std::vector<std::string>{"C:\\X\\Y", "C:\\X\\Y\\Z"}));
 }
 
-TEST_F(SettingsLog, RegistersTheUninstallEntryWithTextLengths) {
+TEST_F(SettingsLog, RegistersTheUninstallEntryWithTheTextsAndTheirTerminatingZero) {
   RegisterUninstallEntry("Lumaview", "Corvane Widelens", "C:\\W\\UNINST32.EXE");
   const std::string key = "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Lumaview";
   EXPECT_EQ(RegistryValue(key, "DisplayName"), "Corvane Widelens");
   EXPECT_EQ(RegistryValue(key, "UninstallString"), "C:\\W\\UNINST32.EXE");
+  // A reader of a REG_SZ value finds its end in the data: the zero is stored.
+  EXPECT_EQ(RegistryData(key, "DisplayName"), std::string("Corvane Widelens", 17));
+  EXPECT_EQ(RegistryData(key, "UninstallString"), std::string("C:\\W\\UNINST32.EXE", 18));
 }
 
 TEST_F(SettingsLog, AnUninstallKeyThatCannotBeWrittenRegistersNothing) {

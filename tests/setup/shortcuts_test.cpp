@@ -26,20 +26,11 @@ const std::string kGroupChinese = "\xBF\xED\xBE\xB5";
 const std::string kUninstallChinese = "\xD0\xB6\xD4\xD8\xBF\xED\xBE\xB5";
 const std::string kHelpChinese = "\xBF\xED\xBE\xB5\xB0\xEF\xD6\xFA\xCE\xC4\xB5\xB5";
 
-const char kShellFolders[] =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
-const char kMapGroups[] = "Software\\Microsoft\\Windows\\CurrentVersion\\GrpConv\\MapGroups";
-const std::string kCommonPrograms = "C:\\WINDOWS\\Profiles\\All Users\\Start Menu\\Programs";
-const std::string kUserPrograms = "C:\\WINDOWS\\Start Menu\\Programs";
-
-void SetRegistryValue(platform::RegistryRoot root, const std::string& key, const char* name,
-                      const std::string& value) {
-  AddRegistryKey((root == platform::RegistryRoot::LocalMachine ? "HKLM\\" : "HKCU\\") + key);
-  platform::RegistryKey handle = platform::OpenRegistryKey(root, key.c_str());
-  ASSERT_NE(handle, 0u);
-  platform::SetRegistryText(handle, name, value.c_str(), value.size());
-  platform::CloseRegistryKey(handle);
-}
+using testing::kCommonPrograms;
+using testing::kMapGroups;
+using testing::kShellFolders;
+using testing::kUserPrograms;
+using testing::SetRegistryValue;
 
 class Shortcuts : public ::testing::Test {
  protected:
@@ -58,7 +49,7 @@ class Shortcuts : public ::testing::Test {
     AddDirectory(kCommonPrograms);
     AddDirectory(kUserPrograms);
   }
-  void TearDown() override { EXPECT_EQ(TheShell().live_link_objects, 0); }
+  void TearDown() override { testing::ExpectNothingLeftOpen(); }
 };
 
 TEST(SplitItemSpec, ACommandWithoutSpaceHasNoArguments) {
@@ -207,6 +198,53 @@ TEST_F(Shortcuts, WithTheHelpFileTheGroupGetsTheHelpLink) {
   EXPECT_EQ(help.icon_index, 0);
 }
 
+TEST_F(Shortcuts, WithoutShortNamesTheLinksKeepTargetAndArgumentsApart) {
+  // A volume without 8.3 names: the short form of a path is its long form,
+  // spaces and commas included.
+  TheMachine().short_names = false;
+  const std::string root = "D:\\My Apps, Tools\\Widelens\\";
+  std::strcpy(TheSetup.InstallRoot, root.c_str());
+  AddFile(root + "Widelens.CHM", "help");
+  BuildProgramGroup();
+  const std::string group = GroupFolder(kCommonPrograms, "Corvane Widelens");
+  EXPECT_EQ(
+      FilesBelow(group),
+      (std::vector<std::string>{"Corvane Widelens.lnk", "Help Documentation.lnk",
+                                "Remove Widelens.lnk", "Welcome to www.corvane.example.com.URL"}));
+  SavedLink viewer = LinkAt(group + "\\Corvane Widelens.lnk");
+  ASSERT_TRUE(viewer.valid);
+  EXPECT_EQ(viewer.target, root + "Lumaview.EXE");
+  EXPECT_EQ(viewer.arguments, "");
+  EXPECT_EQ(viewer.description, "Corvane Widelens");
+  EXPECT_EQ(viewer.icon_file, root + "Lumaview.EXE");
+  EXPECT_EQ(viewer.icon_index, 0);
+  SavedLink remover = LinkAt(group + "\\Remove Widelens.lnk");
+  ASSERT_TRUE(remover.valid);
+  EXPECT_EQ(remover.target, root + "UNINST32.EXE");
+  EXPECT_EQ(remover.arguments, "");
+  EXPECT_EQ(remover.icon_file, root + "UNINST32.EXE");
+  SavedLink help = LinkAt(group + "\\Help Documentation.lnk");
+  ASSERT_TRUE(help.valid);
+  EXPECT_EQ(help.target, "HH.EXE");
+  // A path with a space is one argument only when quoted.
+  EXPECT_EQ(help.arguments, "\"" + root + "Widelens.CHM\"");
+  EXPECT_EQ(help.description, "Help Documentation");
+  EXPECT_EQ(help.icon_file, "HH.EXE");
+}
+
+TEST(FormatGroupItem, AFieldThatWouldBeCutLeavesTheItemOut) {
+  GroupItem item;
+  std::string root = "C:\\" + std::string(250, 'r') + "\\";
+  EXPECT_FALSE(FormatGroupItem(kEnglishItems[0], root.c_str(), &item));
+  // The help file's path fits the target field but not the arguments.
+  std::string middle = "C:\\" + std::string(120, 'm') + "\\";
+  EXPECT_FALSE(FormatGroupItem(kEnglishItems[2], middle.c_str(), &item));
+  ASSERT_TRUE(FormatGroupItem(kEnglishItems[0], middle.c_str(), &item));
+  EXPECT_EQ(std::string(item.target), middle + "Lumaview.EXE");
+  ASSERT_TRUE(FormatGroupItem(kEnglishItems[2], "C:\\W\\", &item));
+  EXPECT_STREQ(item.arguments, "C:\\W\\Widelens.CHM");
+}
+
 TEST_F(Shortcuts, ChineseGroupUsesTheChineseNames) {
   TheSetup.ChineseUi = 1;
   AddFile("C:\\Corvane\\Widelens\\Widelens.CHM", "help");
@@ -238,13 +276,14 @@ TEST_F(Shortcuts, OnNtWithoutAWritableKeyTheGroupGoesUnderTheWindowsDirectory) {
              "Widelens.lnk"));
 }
 
-TEST_F(Shortcuts, ALinkThatCannotBeMadeIsMissingButLogged) {
+TEST_F(Shortcuts, ALinkThatCannotBeMadeIsNeitherOnDiskNorLogged) {
   TheShell().link_objects_fail = true;
   BuildProgramGroup();
   const std::string group = GroupFolder(kCommonPrograms, "Corvane Widelens");
   EXPECT_EQ(FilesBelow(group),
             (std::vector<std::string>{"Welcome to www.corvane.example.com.URL"}));
-  EXPECT_EQ(testing::LoggedFiles().size(), 3u);
+  EXPECT_EQ(testing::LoggedFiles(),
+            (std::vector<std::string>{group + "\\Welcome to www.corvane.example.com.URL"}));
 }
 
 TEST_F(Shortcuts, ALinkThatCannotBeSavedIsReleased) {
@@ -338,6 +377,20 @@ TEST(GroupNameIsSafe, OnlyPlainNamesPass) {
   EXPECT_EQ(GroupNameIsSafe("tab\there"), 0);
 }
 
+TEST(GroupNameIsSafe, UnderCodePage936SecondBytesSeparateNothing) {
+  testing::FreshMachine();
+  TheMachine().code_page = 936;
+  // "乗" (0x81 0x5C) and a character whose second byte is '|' (0x81 0x7C).
+  EXPECT_EQ(GroupNameIsSafe("\x81\x5C"), 1);
+  EXPECT_EQ(GroupNameIsSafe("Group \x81\x7C"), 1);
+  EXPECT_EQ(GroupNameIsSafe("\x81\x5C\\x"), 0);
+  EXPECT_EQ(GroupNameIsSafe("\x81\x5C."), 0);
+  // The same bytes under code page 1252 hold a backslash and a bar.
+  TheMachine().code_page = 1252;
+  EXPECT_EQ(GroupNameIsSafe("\x81\x5C"), 0);
+  EXPECT_EQ(GroupNameIsSafe("Group \x81\x7C"), 0);
+}
+
 // --- Quick Launch ---------------------------------------------------------------------
 
 const std::string kQuickLaunch =
@@ -383,14 +436,14 @@ TEST_F(Shortcuts, WithoutAQuickLaunchFolderNothingIsRecorded) {
   EXPECT_TRUE(JournalLines("link").empty());
 }
 
-TEST_F(Shortcuts, ALinkThatWasNotSavedIsRecordedByItsLongPath) {
+TEST_F(Shortcuts, ALinkThatWasNotSavedIsNotRecorded) {
   // The registry names a folder that does not exist.
   SetRegistryValue(platform::RegistryRoot::CurrentUser, kMapGroups, "Quick Launch",
                    "C:\\Gone\\Quick Launch");
   SetProfileValue("INSTALL", "INSTALLPATH", "C:\\CORVANE\\WIDELENS");
   CreateQuickLaunchLink();
   EXPECT_FALSE(Exists("C:\\Gone\\Quick Launch\\Corvane Widelens.lnk"));
-  EXPECT_EQ(ProfileValue("UNINSTALL", "FASTLINK"), "C:\\Gone\\Quick Launch\\Corvane Widelens.lnk");
+  EXPECT_EQ(ProfileValue("UNINSTALL", "FASTLINK"), "<missing>");
 }
 
 }  // namespace

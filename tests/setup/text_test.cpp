@@ -1,9 +1,12 @@
-// The bounded text helpers that fill every fixed buffer of setup.
+// The bounded text helpers that fill every fixed buffer of setup, and the
+// trailing backslash and comparison of the paths they hold.
 #include "common/text.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+
+#include "common/paths.h"
 
 namespace setup {
 namespace {
@@ -43,9 +46,9 @@ TEST(BoundedText, FormatReplacesEveryPlaceholderWithinTheBuffer) {
 }
 
 TEST(BoundedText, CaseBlindComparison) {
-  EXPECT_TRUE(SameTextIgnoringCase("C:\\Corvane\\WIDELENS", "c:\\corvane\\widelens"));
-  EXPECT_FALSE(SameTextIgnoringCase("C:\\A", "C:\\AB"));
-  EXPECT_FALSE(SameTextIgnoringCase("", "x"));
+  EXPECT_TRUE(SamePath("C:\\Corvane\\WIDELENS", "c:\\corvane\\widelens"));
+  EXPECT_FALSE(SamePath("C:\\A", "C:\\AB"));
+  EXPECT_FALSE(SamePath("", "x"));
 }
 
 }  // namespace

@@ -31,6 +31,7 @@ class WizardWindows : public ::testing::Test {
     ResetShell();
     ReleaseSlideTable();
   }
+  void TearDown() override { testing::ExpectNothingLeftOpen(); }
 };
 
 // --- Background ---------------------------------------------------------------

@@ -13,6 +13,15 @@ const Library& Pixbase() {
   return *library;
 }
 
+std::string BuiltLibraryFolder() {
+  std::string library = BuiltLibraryPath();
+  return library.substr(0, library.find_last_of("\\/"));
+}
+
+std::string BesideBuiltLibrary(const char* folder) {
+  return BuiltLibraryFolder() + kPathSeparator + folder;
+}
+
 std::string ExportName(int ordinal) {
   switch (ordinal) {
 #define PIXBASE_EXPORT(number, name, kind) \

@@ -34,8 +34,19 @@ class Library {
   void* handle_ = nullptr;
 };
 
+// The folder separator of the platform the tests run on.
+#ifdef _WIN32
+constexpr char kPathSeparator = '\\';
+#else
+constexpr char kPathSeparator = '/';
+#endif
+
 // The path of the built library, next to the test programs.
 std::string BuiltLibraryPath();
+// The folder of the built library (bin), and a folder beside it: "modules"
+// for the loader's test modules, "coders" for the distribution's coders.
+std::string BuiltLibraryFolder();
+std::string BesideBuiltLibrary(const char* folder);
 
 // The built library, loaded once for the whole test program and kept (as
 // clients keep it).

@@ -21,16 +21,12 @@ namespace {
 
 using namespace setup::simulated;
 using namespace testing;
-using setup::testing::ProfileValue;
-using setup::testing::SetProfileValue;
-using setup::testing::SettingsFileExists;
 namespace platform = setup::platform;
 
-class InUse : public ::testing::Test {
+class InUse : public InstalledProduct {
  protected:
   void SetUp() override {
-    FreshMachine();
-    Install();
+    InstalledProduct::SetUp();
     ScriptUser();
   }
 };
@@ -72,6 +68,29 @@ TEST_F(InUse, AFileThatCannotBeScheduledIsLeftAndSaysSo) {
   EXPECT_EQ(RunInstalled(), kExitLeftSomething);
   EXPECT_NE(Summary().list.find("LibPNG.dll: #41"), std::string::npos) << Summary().list;
   EXPECT_NE(Summary().list.find(kInstall + ": #30"), std::string::npos);
+}
+
+TEST_F(InUse, AnEmptyFolderInUseIsRetriedThenScheduled) {
+  TheMachine().nodes[Canonical(kInstall + "\\Docs\\Deep")].locked = true;
+  EXPECT_EQ(RunInstalled("/S"), kExitRestartNeeded);
+  EXPECT_TRUE(IsDirectory(kInstall + "\\Docs\\Deep"));
+  EXPECT_FALSE(Exists(kInstall + "\\Docs\\Deep\\NOTE.TXT"));
+  auto& scheduled = TheRemoval().scheduled;
+  ASSERT_FALSE(scheduled.empty());
+  EXPECT_EQ(Canonical(scheduled[0]), Canonical(kInstall + "\\Docs\\Deep"));
+  // Its parents hold nothing else: they follow it at the restart.
+  EXPECT_NE(std::find_if(scheduled.begin(), scheduled.end(),
+                         [](const std::string& path) {
+                           return Canonical(path) == Canonical(kInstall + "\\Docs");
+                         }),
+            scheduled.end());
+}
+
+TEST_F(InUse, AnEmptyFolderInUseThatCannotBeScheduledIsReported) {
+  TheMachine().nodes[Canonical(kInstall + "\\Docs\\Deep")].locked = true;
+  TheRemoval().schedule_fails = true;
+  EXPECT_EQ(RunInstalled(), kExitLeftSomething);
+  EXPECT_NE(Summary().list.find("\\Docs\\Deep: #41"), std::string::npos) << Summary().list;
 }
 
 TEST_F(InUse, AReadOnlyFileIsMadeWritableAndRemoved) {

@@ -17,17 +17,8 @@ namespace {
 
 using namespace setup::simulated;
 using namespace testing;
-using setup::testing::ProfileValue;
-using setup::testing::SetProfileValue;
-using setup::testing::SettingsFileExists;
 
-class RoundTrip : public ::testing::Test {
- protected:
-  void SetUp() override {
-    FreshMachine();
-    Install();
-  }
-};
+class RoundTrip : public InstalledProduct {};
 
 // Everything the product put on the machine, checked one by one.
 void ExpectNothingOfTheProduct() {
@@ -193,6 +184,19 @@ TEST_F(RoundTrip, AnEmptyCacheFolderGoesWithItsFiles) {
   AddFile(kInstall + "\\Cache\\A.TMP", "a");
   ScriptUser();
   EXPECT_EQ(RunInstalled("/S"), kExitRemoved);
+  RunStartedCopy();
+  ExpectNothingOfTheProduct();
+}
+
+TEST_F(RoundTrip, FoldersSetupMadeWithoutLoggingThemGoWithTheLoggedOnesBelow) {
+  FreshMachine();
+  AddFile("D:\\SETUP\\FULLDATA\\Only\\Deeper\\X.TXT", "x");
+  Install();
+  std::vector<std::string> folders = setup::testing::LoggedDirectories();
+  ASSERT_EQ(std::count(folders.begin(), folders.end(), kInstall + "\\Only"), 0);  // the premise
+  ScriptUser();
+  EXPECT_EQ(RunInstalled("/S"), kExitRemoved);
+  EXPECT_FALSE(Exists(kInstall + "\\Only"));
   RunStartedCopy();
   ExpectNothingOfTheProduct();
 }

@@ -15,9 +15,6 @@ namespace {
 
 using namespace setup::simulated;
 using namespace testing;
-using setup::testing::ProfileValue;
-using setup::testing::SetProfileValue;
-using setup::testing::SettingsFileExists;
 
 class Safety : public ::testing::Test {
  protected:
@@ -184,6 +181,27 @@ TEST_F(Safety, PathsBeyondThePathLimitAreRefusedNotCut) {
   EXPECT_TRUE(Listed(deep + "\\Lumaview.exe", IDS_WHY_TOO_LONG));
   EXPECT_TRUE(Listed(deep, IDS_WHY_TOO_LONG));
   EXPECT_TRUE(Exists(kInstall + "\\Lumaview.exe"));
+}
+
+TEST_F(Safety, ChineseNamesNotFoundUnderAnotherCodePageAreReportedAsLeft) {
+  const std::string chinese_group = "\xBF\xED\xBE\xB5";  // GBK
+  const std::string link = kCommonPrograms + "\\" + chinese_group + "\\\xD0\xB6.lnk";
+  for (unsigned code_page : {1252u, 936u}) {
+    SCOPED_TRACE(code_page);
+    TheMachine().code_page = code_page;
+    WriteLog(kInstall, {kInstall + "\\Lumaview.exe", link}, {});
+    SetProfileValue("INSTALL", "GROUP", chinese_group);
+    AddFile(kInstall + "\\Lumaview.exe", "viewer");
+    int result = RunInstalled(code_page == 936 ? "/S" : "");
+    EXPECT_FALSE(Exists(kInstall + "\\Lumaview.exe"));
+    if (code_page == 1252) {
+      // Written under 936, read under 1252: it names something that stays.
+      EXPECT_EQ(result, kExitLeftSomething);
+      EXPECT_TRUE(Listed(link, IDS_WHY_OTHER_CODE_PAGE)) << Summary().list;
+    } else {
+      EXPECT_EQ(result, kExitRemoved);  // under its own code page: already gone
+    }
+  }
 }
 
 TEST_F(Safety, ALogWithoutAnInstallFolderIsUnusable) {

@@ -13,14 +13,10 @@
 namespace uninstall::testing {
 
 using namespace setup::simulated;
-using setup::testing::SetProfileValue;
 namespace platform = setup::platform;
 
 const std::string kInstall = "C:\\Corvane\\Widelens";
-const std::string kCommonPrograms = "C:\\WINDOWS\\Profiles\\All Users\\Start Menu\\Programs";
-const std::string kUserPrograms = "C:\\WINDOWS\\Start Menu\\Programs";
 const std::string kGroup = kCommonPrograms + "\\Corvane Widelens";
-const std::string kQuickLaunch = "C:\\WINDOWS\\Application Data\\Quick Launch";
 const std::string kUninstallEntry =
     "hklm\\software\\microsoft\\windows\\currentversion\\uninstall\\lumaview";
 
@@ -28,14 +24,6 @@ namespace {
 
 SummaryShown summary;
 std::map<unsigned, std::map<int, std::string>> setup_strings;
-
-void SetRegistryValue(platform::RegistryRoot root, const std::string& key, const char* name,
-                      const std::string& value) {
-  AddRegistryKey((root == platform::RegistryRoot::LocalMachine ? "HKLM\\" : "HKCU\\") + key);
-  platform::RegistryKey handle = platform::OpenRegistryKey(root, key.c_str());
-  platform::SetRegistryText(handle, name, value.c_str(), value.size());
-  platform::CloseRegistryKey(handle);
-}
 
 }  // namespace
 
@@ -45,14 +33,13 @@ void FreshMachine() {
   ResetRemoval();
   summary = SummaryShown();
   setup_strings = TheMachine().string_tables;
-  const char shell_folders[] =
-      "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
-  SetRegistryValue(platform::RegistryRoot::LocalMachine, shell_folders, "Common Programs",
-                   kCommonPrograms);
-  SetRegistryValue(platform::RegistryRoot::CurrentUser, shell_folders, "Programs", kUserPrograms);
-  SetRegistryValue(platform::RegistryRoot::CurrentUser,
-                   "Software\\Microsoft\\Windows\\CurrentVersion\\GrpConv\\MapGroups",
-                   "Quick Launch", kQuickLaunch);
+  using setup::testing::SetRegistryValue;
+  SetRegistryValue(platform::RegistryRoot::LocalMachine, setup::testing::kShellFolders,
+                   "Common Programs", kCommonPrograms);
+  SetRegistryValue(platform::RegistryRoot::CurrentUser, setup::testing::kShellFolders, "Programs",
+                   kUserPrograms);
+  SetRegistryValue(platform::RegistryRoot::CurrentUser, setup::testing::kMapGroups, "Quick Launch",
+                   kQuickLaunch);
   AddDirectory(kCommonPrograms);
   AddDirectory(kUserPrograms);
   AddDirectory(kQuickLaunch);

@@ -6,18 +6,21 @@
 #ifndef LUMAVIEW_TESTS_UNINSTALL_HARNESS_H
 #define LUMAVIEW_TESTS_UNINSTALL_HARNESS_H
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
 
+#include "harness.h"
 #include "platform/simulated/machine.h"
 
 namespace uninstall::testing {
 
-extern const std::string kInstall;         // "C:\Corvane\Widelens"
-extern const std::string kCommonPrograms;  // where the group goes (NT family)
-extern const std::string kUserPrograms;
-extern const std::string kGroup;  // kCommonPrograms + "\Corvane Widelens"
-extern const std::string kQuickLaunch;
+extern const std::string kInstall;      // "C:\Corvane\Widelens"
+using setup::testing::kCommonPrograms;  // where the group goes (NT family)
+using setup::testing::kQuickLaunch;
+using setup::testing::kUserPrograms;
+extern const std::string kGroup;           // kCommonPrograms + "\Corvane Widelens"
 extern const std::string kUninstallEntry;  // the registry key, as the machine keeps it
 
 // A fresh machine with the Programs and Quick Launch folders in the
@@ -33,6 +36,21 @@ void UseUninstallerStrings();
 // A hand-written log for the safety tests: UNINSTALLPATH, and the entries.
 void WriteLog(const std::string& install_path, const std::vector<std::string>& files,
               const std::vector<std::string>& directories);
+
+// The settings file, read and set as in setup's own tests.
+using setup::testing::ProfileValue;
+using setup::testing::SetProfileValue;
+using setup::testing::SettingsFileExists;
+
+// A test that starts on a fresh machine where setup has just installed the
+// product.
+class InstalledProduct : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    FreshMachine();
+    Install();
+  }
+};
 
 // Answers the confirmation with `confirm`, and the summary dialog with OK
 // (its headline and list are kept in Summary()).

@@ -27,10 +27,12 @@ TEST(PathParts, ASecondByteThatLooksLikeABackslashIsNoSeparator) {
   EXPECT_EQ(FileNamePart(path), ".bmp");
 }
 
-TEST(TitleText, NamesFileSizeAndFormat) {
-  EXPECT_EQ(TitleText("Corvane Widelens", "C:\\Pictures\\sea.ppm", 640, 480, "PPM"),
+TEST(TitleText, NamesFileSizeFormatAndZoom) {
+  EXPECT_EQ(TitleText("Corvane Widelens", "C:\\Pictures\\sea.ppm", 640, 480, "PPM", 100),
+            "sea.ppm - 640 x 480 - PPM - 100% - Corvane Widelens");
+  EXPECT_EQ(TitleText("Corvane Widelens", "C:\\Pictures\\sea.ppm", 640, 480, "PPM", 0),
             "sea.ppm - 640 x 480 - PPM - Corvane Widelens");
-  EXPECT_EQ(TitleText("Corvane Widelens", "", 0, 0, ""), "Corvane Widelens");
+  EXPECT_EQ(TitleText("Corvane Widelens", "", 0, 0, "", 100), "Corvane Widelens");
 }
 
 TEST(FillPattern, InsertsValuesLiterally) {

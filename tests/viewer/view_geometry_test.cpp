@@ -52,6 +52,17 @@ TEST(ActualPlacement, CentresWhatFitsAndScrollsWhatDoesNot) {
   ExpectPlacement(ActualPlacement({1000, 900}, {400, 300}, 5000, -7), -600, 0, 1000, 900);
 }
 
+TEST(ZoomPercent, RoundedAndNeverZeroForAShownPicture) {
+  EXPECT_EQ(ZoomPercent(320, 320), 100);
+  EXPECT_EQ(ZoomPercent(400, 1000), 40);
+  EXPECT_EQ(ZoomPercent(743, 320), 232);   // 232.19
+  EXPECT_EQ(ZoomPercent(2, 3), 67);        // 66.67
+  EXPECT_EQ(ZoomPercent(500, 100000), 1);  // 0.5 rounds up to 1
+  EXPECT_EQ(ZoomPercent(1, 100000), 1);    // 0.001: still shown
+  EXPECT_EQ(ZoomPercent(0, 320), 0);
+  EXPECT_EQ(ZoomPercent(320, 0), 0);
+}
+
 TEST(ClampScroll, KeepsTheOffsetBetweenZeroAndTheOverhang) {
   EXPECT_EQ(ClampScroll(-3, 1000, 400), 0);
   EXPECT_EQ(ClampScroll(250, 1000, 400), 250);

@@ -64,7 +64,7 @@ bool NormalForm(const char* path, char* buffer, std::size_t size) {
   if (length >= sizeof work || size == 0) return false;
   setup::CopyText(work, sizeof work, path);
   // Without its trailing backslash; a root is "X:".
-  if (setup::PathEndsWithBackslash(work)) setup::CutAtLastBackslash(work, false);
+  if (setup::EndsWithBackslash(work)) setup::CutAtLastBackslash(work, false);
   if (std::strlen(work) == 2 && work[1] == ':') {
     if (size < 3) return false;
     buffer[0] = FoldAscii(work[0]);
@@ -74,7 +74,7 @@ bool NormalForm(const char* path, char* buffer, std::size_t size) {
   }
   char short_form[platform::kPathLimit];
   if (platform::ShortPathName(work, short_form, sizeof short_form) > 0) {
-    if (setup::PathEndsWithBackslash(short_form)) setup::CutAtLastBackslash(short_form, false);
+    if (setup::EndsWithBackslash(short_form)) setup::CutAtLastBackslash(short_form, false);
     if (std::strlen(short_form) == 2 && short_form[1] == ':')
       short_form[0] = FoldAscii(short_form[0]);
     return setup::CopyText(buffer, size, short_form) == std::strlen(short_form);

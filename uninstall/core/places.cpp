@@ -17,8 +17,6 @@ namespace platform = setup::platform;
 
 namespace {
 
-constexpr char kMapGroupsKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\GrpConv\\MapGroups";
-
 Verdict FromFault(PathFault fault) {
   switch (fault) {
     case PathFault::None:
@@ -48,15 +46,6 @@ bool Join(char* buffer, std::size_t size, const char* folder, const char* name) 
   setup::EnsureTrailingBackslash(buffer, size);
   std::size_t wanted = std::strlen(buffer) + std::strlen(name);
   return setup::AppendText(buffer, size, name) == wanted;
-}
-
-void ReadQuickLaunchFolder(char* buffer, std::size_t size) {
-  buffer[0] = '\0';
-  platform::RegistryKey key =
-      platform::OpenRegistryKey(platform::RegistryRoot::CurrentUser, kMapGroupsKey);
-  if (key == 0) return;
-  if (platform::ReadRegistryText(key, "Quick Launch", buffer, size) == 0) buffer[0] = '\0';
-  platform::CloseRegistryKey(key);
 }
 
 bool IsSystemFolderOrHolder(const ProductPlaces& places, const char* normal) {
@@ -110,7 +99,7 @@ bool FindProductPlaces(const char* install_folder, const char* group_name, Produ
   for (const char* each : programs) {
     if (std::strlen(each) < kPathSize) AddSystemFolder(places, each);
   }
-  ReadQuickLaunchFolder(folder, sizeof folder);
+  setup::GetQuickLaunchFolder(folder, sizeof folder);
   if (folder[0] != '\0' && CheckPathText(folder, false) == PathFault::None &&
       NormalForm(folder, places->quick_launch, kPathSize))
     AddSystemFolder(places, folder);

@@ -65,6 +65,16 @@ int ReasonFor(Verdict verdict) {
   return IDS_WHY_ELSEWHERE;
 }
 
+// A logged entry that is not there.
+void NotThere(RemovalRun* run, const char* path) {
+  bool high = false;
+  for (const char* p = path; *p != '\0'; ++p) high = high || static_cast<unsigned char>(*p) >= 0x80;
+  if (high && run->other_code_page)
+    run->report->Left(path, IDS_WHY_OTHER_CODE_PAGE);
+  else
+    run->report->NotFound();
+}
+
 void Record(RemovalRun* run, const char* path, Removal removal) {
   Report* report = run->report;
   if (removal == Removal::AtRestart) {
@@ -76,7 +86,7 @@ void Record(RemovalRun* run, const char* path, Removal removal) {
       report->Removed(path);
       break;
     case Removal::Missing:
-      report->NotFound();
+      NotThere(run, path);
       break;
     case Removal::AtRestart:
       report->AtRestart(path);
@@ -92,7 +102,7 @@ void RemoveFile(const char* path, RemovalRun* run) {
   Report* report = run->report;
   std::uint32_t attributes;
   if (!EntryAttributes(path, &attributes)) {
-    report->NotFound();
+    NotThere(run, path);
     return;
   }
   if (attributes & platform::kDirectoryAttribute) {
@@ -310,7 +320,7 @@ void RemoveLoggedDirectories(const LogHeader& header, RemovalRun* run) {
       if (folder.done) continue;
       if (!Exists(folder.normal.c_str())) {
         folder.done = true;
-        run->report->NotFound();
+        NotThere(run, folder.path.c_str());
       } else if (platform::RemoveDirectoryAt(folder.normal.c_str())) {
         folder.done = true;
         progress = true;

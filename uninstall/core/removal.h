@@ -32,6 +32,10 @@ struct RemovalRun {
   // The highest logged folder that stays only because it holds this
   // program; empty when none.
   char own_top_folder[kPathSize];
+  // The log was written under the Chinese code page (its group name is the
+  // Chinese one) and is read under another: a name with bytes above ASCII
+  // that is not found names something that stays.
+  bool other_code_page;
   // Normal forms of what was scheduled for removal at the next restart.
   std::vector<std::string> scheduled;
 };

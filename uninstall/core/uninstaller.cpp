@@ -16,6 +16,7 @@
 #include "core/viewer.h"
 #include "dialogs/summary_dialog.h"
 #include "driver/driver.h"
+#include "platform/removal.h"
 #include "resources/uninstall_ids.h"
 
 namespace uninstall {
@@ -58,6 +59,9 @@ int Uninstall() {
   RemovalRun run{};
   run.places = &places;
   run.report = &report;
+  for (const char* p = header.group; *p != '\0'; ++p)
+    run.other_code_page = run.other_code_page || static_cast<unsigned char>(*p) >= 0x80;
+  run.other_code_page = run.other_code_page && !TheUninstall.ChineseUi;
   RemoveLoggedFiles(header, &run);
   RemoveQuickLaunchLink(header, &run);
   RemoveLoggedDirectories(header, &run);
@@ -81,6 +85,13 @@ int RunUninstaller(const char* command_line) {
   if (platform::ModuleFileName(module, sizeof module) == 0 ||
       !NormalForm(module, TheUninstall.module, sizeof TheUninstall.module))
     TheUninstall.module[0] = '\0';
+  // Out of the install folder (the shell may start the program there): a
+  // folder that is some process's current folder cannot be removed, and the
+  // copy in the temporary folder starts in this one.
+  char away[kPathSize];
+  if (platform::TemporaryDirectory(away, sizeof away) > 0 ||
+      platform::WindowsDirectory(away, sizeof away) > 0)
+    platform::EnterDirectory(away);
   if (line.cleanup) return RunCleanup(line.cleanup_file, line.cleanup_folder);
 
   // Setup and the uninstaller share setup's instance event: neither runs

@@ -56,6 +56,7 @@
 #define IDS_ITEM_REGISTRY 42        /* the entry in the list of removable programs */
 #define IDS_ITEM_SETTINGS 43        /* the settings file */
 #define IDS_WHY_WITH_UNINSTALLER 44 /* removed when the uninstaller ends */
+#define IDS_WHY_OTHER_CODE_PAGE 45  /* a Chinese log read under another code page */
 /* Notes about the log itself; %s names the key. */
 #define IDS_NOTE_MISSING 50
 #define IDS_NOTE_EMPTY 51

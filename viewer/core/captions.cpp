@@ -36,10 +36,12 @@ std::string FolderPart(const std::string& path, LeadByteTest lead) {
 }
 
 std::string TitleText(const std::string& application, const std::string& path, int width,
-                      int height, const std::string& format, LeadByteTest lead) {
+                      int height, const std::string& format, int zoom_percent, LeadByteTest lead) {
   if (path.empty()) return application;
-  return FileNamePart(path, lead) + " - " + std::to_string(width) + " x " + std::to_string(height) +
-         " - " + format + " - " + application;
+  std::string title = FileNamePart(path, lead) + " - " + std::to_string(width) + " x " +
+                      std::to_string(height) + " - " + format + " - ";
+  if (zoom_percent > 0) title += std::to_string(zoom_percent) + "% - ";
+  return title + application;
 }
 
 std::string FillPattern(const std::string& pattern, const std::vector<std::string>& values) {

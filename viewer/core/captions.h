@@ -23,10 +23,12 @@ std::string FileNamePart(const std::string& path, LeadByteTest lead = NoLeadByte
 // for a bare name.
 std::string FolderPart(const std::string& path, LeadByteTest lead = NoLeadBytes);
 
-// "<file> - <width> x <height> - <format> - <application>", or the
-// application's name alone when no picture is shown.
+// "<file> - <width> x <height> - <format> - <zoom>% - <application>" (the
+// zoom left out when it is not above 0), or the application's name alone
+// when no picture is shown.
 std::string TitleText(const std::string& application, const std::string& path, int width,
-                      int height, const std::string& format, LeadByteTest lead = NoLeadBytes);
+                      int height, const std::string& format, int zoom_percent,
+                      LeadByteTest lead = NoLeadBytes);
 
 // The pattern with each "%s" replaced by the next of `values` in turn (an
 // empty text once they run out); "%%" gives "%".

@@ -38,6 +38,11 @@ Placement FitPlacement(Extent picture, Extent client) {
   return placement;
 }
 
+int ZoomPercent(int shown_width, int picture_width) {
+  if (shown_width <= 0 || picture_width <= 0) return 0;
+  return std::max(ScaleRounded(shown_width, 100, picture_width), 1);
+}
+
 int ClampScroll(int offset, int picture_length, int client_length) {
   int limit = picture_length - client_length;
   if (limit <= 0) return 0;

@@ -25,6 +25,11 @@ struct Placement {
 // centred; each side at least 1 pixel. Empty for an empty picture or client.
 Placement FitPlacement(Extent picture, Extent client);
 
+// The scale of a picture `picture_width` wide shown `shown_width` wide, in
+// whole percent, rounded, at least 1 when anything is shown; 0 when nothing
+// is.
+int ZoomPercent(int shown_width, int picture_width);
+
 // The scroll offset kept inside 0 .. picture - client (0 when the picture
 // fits).
 int ClampScroll(int offset, int picture_length, int client_length);

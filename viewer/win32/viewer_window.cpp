@@ -64,11 +64,14 @@ Extent PictureExtent() {
 // ---- Texts -----------------------------------------------------------------
 std::string Application() { return g_viewer.strings->Text(IDS_APPLICATION); }
 
+Placement CurrentPlacement();
+
 void UpdateTitle() {
   std::string title;
   if (const Picture* picture = g_viewer.picture.get()) {
+    int zoom = g_viewer.actual_size ? 100 : ZoomPercent(CurrentPlacement().width, picture->width());
     title = TitleText(Application(), picture->path(), picture->width(), picture->height(),
-                      picture->format(), AnsiLeadByte);
+                      picture->format(), zoom, AnsiLeadByte);
     if (!picture->warning().empty()) title += " [" + picture->warning() + "]";
   } else {
     title = Application();
@@ -145,6 +148,7 @@ void UpdateLayout() {
   SetBar(SB_HORZ, horizontal, picture.width, client.width, g_viewer.scroll_x);
   SetBar(SB_VERT, vertical, picture.height, client.height, g_viewer.scroll_y);
   g_viewer.laying_out = false;
+  UpdateTitle();  // the fitted view's zoom follows the window's size
   InvalidateRect(g_viewer.window, nullptr, FALSE);
 }
 
@@ -264,7 +268,6 @@ void Show(std::unique_ptr<Picture> picture) {
   g_viewer.scaled_extent = {};
   g_viewer.scroll_x = 0;
   g_viewer.scroll_y = 0;
-  UpdateTitle();
   UpdateLayout();
 }
 

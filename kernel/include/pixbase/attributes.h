@@ -18,7 +18,8 @@ int32_t PIXBASE_CALL SetImageAttribute(ImageRecord* image, const char* key, cons
  * node of the list. */
 ImageAttribute* PIXBASE_CALL GetImageAttribute(ImageRecord* image, const char* key);
 void PIXBASE_CALL DestroyImageAttributes(ImageRecord* image);
-/* Sets the attribute that a text key=value describes. */
+/* Sets the attribute that a text key=value describes; raises error 400
+ * "Unable to parse attribute" when its buffer or the node cannot be had. */
 void PIXBASE_CALL ParseImageAttribute(ImageRecord* image, const char* text);
 
 /* The tokenizer's record, owned by the caller, passed to every call on one
@@ -35,7 +36,8 @@ PIXBASE_CHECK_LAYOUT(sizeof(TokenState) == 16, "TokenState is 16 bytes");
 PIXBASE_CHECK_LAYOUT(offsetof(TokenState, length) == 12, "length at 12");
 
 /* Takes the next token of `line` from `*position` into `token` (cut at
- * size - 1 characters). Returns 1 when the line holds nothing more at the
+ * size - 1 characters; folded, outside quotes, by A to Z and a to z only,
+ * whatever the locale). Returns 1 when the line holds nothing more at the
  * position, else 0 with the token, the break character that ended it and
  * whether it was quoted. */
 int32_t PIXBASE_CALL NextToken(TokenState* state, int32_t flags, char* token, int32_t size,

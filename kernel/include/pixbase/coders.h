@@ -19,6 +19,19 @@
  * Use the accessors below (CoderOf, SetCoderProcedures, SetCoderTexts)
  * rather than casting the words by hand.
  *
+ * The distribution's modules and their formats:
+ *   VELOPNM.dll  PBM, PGM, PPM, PAM (each recognised by its magic numbers)
+ *                and PNM (any of P1 to P6): every entry reads the whole
+ *                family, plain and raw, maxval up to 65535, the arbitrary
+ *                map's tuple types; several pictures per file
+ *                (CoderMultiFrame). Each writes its own kind (PNM the most
+ *                compact that holds the pixels), raw unless the image's
+ *                "Encoding" attribute is "plain"; header comments are the
+ *                "Comment" attribute both ways.
+ *   VELOBMP.dll  BMP: 1, 4, 8, 16, 24 and 32 bits, colour tables, masks,
+ *                RLE8 and RLE4, both row orders, OS/2 and Windows headers;
+ *                writes 24-bit files.
+ *
  * Reading (CoderReadImage):
  *   The caller allocates an image (AllocateImage), copies the path into
  *   `filename`, opens the file with OpenImageFile(image, "rb") and calls the
@@ -119,7 +132,9 @@ static inline void SetCoderProcedures(FormatEntry* entry, CoderReadImage read,
 }
 
 /* Gives an entry copies of its description and MIME type (either may be
- * null), releasing the texts it held. 1, or 0 when a copy could not be had. */
+ * null), releasing the texts it held. 1, or 0 when a copy could not be had.
+ * It calls the library's AssignString, so it is for code that links the
+ * library (a module); CoderOf and SetCoderProcedures call nothing. */
 static inline int32_t SetCoderTexts(FormatEntry* entry, const char* description,
                                     const char* mime_type) {
   int described = AssignString(&entry->ownedText1, description);

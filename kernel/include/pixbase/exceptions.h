@@ -50,7 +50,8 @@ void PIXBASE_CALL ShowWarningBox(ExceptionSeverity severity, const char* reason,
                                  const char* description);
 
 void PIXBASE_CALL EndProcess(int code) PIXBASE_NORETURN;
-/* The text of the last system error, as a block the caller releases. */
+/* The text of the last system error, as a block the caller releases; null,
+ * with error 400 "Unable to allocate string", when there is no memory. */
 char* PIXBASE_CALL GetSystemErrorText(void);
 
 /* Copy a non-null text (cut to fit) and return the current value, which stays

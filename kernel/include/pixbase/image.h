@@ -114,7 +114,8 @@ PackedPixel* PIXBASE_CALL InitializePixel(PackedPixel* pixel);
  * the first image of the highest severity wins. */
 void PIXBASE_CALL CollectImageExceptions(ImageRecord* image, ExceptionReport* report);
 /* Raises the worst report of `image` and the images after it: errors to the
- * error handler and then, in every case, to the warning handler. */
+ * error handler and then, in every case, to the warning handler. A report
+ * whose reason could not be copied is not raised (the failed copy is). */
 void PIXBASE_CALL ReportImageExceptions(ImageRecord* image);
 
 PIXBASE_END_DECLS

@@ -29,7 +29,8 @@ typedef struct ModuleScan ModuleScan;
 
 /* Listing and loading. */
 /* A new null-terminated array of new texts: the tags of the module files in
- * the module directories; null when the array cannot be had. */
+ * the module directories; null when the array, or the search record of a
+ * directory, cannot be had. */
 char** PIXBASE_CALL ListCoderModules(void);
 int32_t PIXBASE_CALL LoadCoderModule(const char* tag);
 /* The number of tags listed, each tried with LoadCoderModule. */
@@ -53,6 +54,10 @@ int32_t PIXBASE_CALL FormatModuleSymbol(const char* tag, const char* pattern, ch
 
 /* Libraries. */
 void PIXBASE_CALL SetLibrarySearchPath(const char* path);
+/* Without a search path, or for an absolute name ("C:\...", "\\server\..."
+ * on Win32, "/..." natively), loads the name as given; otherwise tries each
+ * element of the search path joined with the name (a relative name with
+ * separators included) and returns the first library that loads, or null. */
 void* PIXBASE_CALL LoadLibraryOnPath(const char* name);
 int32_t PIXBASE_CALL ReleaseLibrary(void* handle);
 void* PIXBASE_CALL FindLibrarySymbol(void* handle, const char* symbol);

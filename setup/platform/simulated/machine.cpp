@@ -7,6 +7,7 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "platform/simulated/removal_state.h"
 #include "platform/simulated/shell_state.h"
 #include "platform/simulated/string_tables.h"
 #include "resources/resource_ids.h"
@@ -16,35 +17,65 @@ namespace {
 
 Machine* the_machine = nullptr;
 
-std::string Lower(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
+// Under code page 936 a byte 0x81 to 0xFE starts a two-byte character
+// whose second byte may be a backslash or an ASCII letter: paths split and
+// fold by characters, as the system's own path handling does.
+bool Lead(unsigned char c) {
+  return the_machine != nullptr && the_machine->code_page == 936 && c >= 0x81 && c <= 0xFE;
 }
 
-std::string Upper(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return text;
-}
-
-bool SameNoCase(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
+// ASCII letters of single-byte characters fold; nothing else does.
+std::string Fold(std::string text, bool upper) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(text[i]);
+    if (Lead(c) && i + 1 < text.size()) {
+      ++i;
+    } else if (upper && c >= 'a' && c <= 'z') {
+      text[i] = static_cast<char>(c - 'a' + 'A');
+    } else if (!upper && c >= 'A' && c <= 'Z') {
+      text[i] = static_cast<char>(c - 'A' + 'a');
+    }
   }
-  return true;
+  return text;
+}
+
+std::string Lower(std::string text) { return Fold(std::move(text), false); }
+std::string Upper(std::string text) { return Fold(std::move(text), true); }
+
+bool SameNoCase(const std::string& a, const std::string& b) { return Lower(a) == Lower(b); }
+
+// The first backslash at or after `from` (a character boundary) that is a
+// character of its own, or npos.
+std::size_t NextSeparator(const std::string& path, std::size_t from = 0) {
+  for (std::size_t i = from; i < path.size(); ++i) {
+    if (Lead(static_cast<unsigned char>(path[i])) && i + 1 < path.size())
+      ++i;
+    else if (path[i] == '\\')
+      return i;
+  }
+  return std::string::npos;
+}
+
+std::size_t LastSeparator(const std::string& path) {
+  std::size_t last = std::string::npos;
+  for (std::size_t i = NextSeparator(path); i != std::string::npos; i = NextSeparator(path, i + 1))
+    last = i;
+  return last;
+}
+
+bool EndsWithSeparator(const std::string& path) {
+  return !path.empty() && LastSeparator(path) == path.size() - 1;
 }
 
 bool IsRoot(const std::string& canonical) { return canonical.size() == 2; }
 
 std::string ParentOf(const std::string& canonical) {
-  std::size_t cut = canonical.rfind('\\');
+  std::size_t cut = LastSeparator(canonical);
   return cut == std::string::npos ? std::string() : canonical.substr(0, cut);
 }
 
 std::string NameOf(const std::string& path) {
-  std::size_t cut = path.rfind('\\');
+  std::size_t cut = LastSeparator(path);
   return cut == std::string::npos ? path : path.substr(cut + 1);
 }
 
@@ -63,6 +94,9 @@ std::string ShortComponent(const std::string& name) {
   if (!extension.empty()) short_name += "." + Upper(extension.substr(0, 3));
   return short_name;
 }
+
+// A value's data read as text: up to its terminating zero.
+std::string TextOf(const std::string& data) { return data.substr(0, data.find('\0')); }
 
 std::size_t CopyOut(const std::string& text, char* buffer, std::size_t size) {
   if (size == 0) return 0;
@@ -106,6 +140,20 @@ bool DriveReadOnly(const std::string& canonical) {
          TheMachine().read_only_drives.count(static_cast<char>(std::toupper(canonical[0]))) > 0;
 }
 
+// A directory locked against new entries.
+bool TakesNoEntries(const std::string& canonical) {
+  auto it = TheMachine().nodes.find(canonical);
+  return it != TheMachine().nodes.end() && it->second.directory && it->second.locked;
+}
+
+// Counts a fallible call; true when it is the one that is to fail.
+bool InjectedFailure(const char* what) {
+  Machine& m = TheMachine();
+  if (++m.fallible_calls != m.fail_call) return false;
+  m.failed_call = what;
+  return true;
+}
+
 void Note(const std::string& line) { TheMachine().journal.push_back(line); }
 
 platform::FoundEntry EntryFor(const std::string& name, const Node* node) {
@@ -122,6 +170,19 @@ void Dispatch(Window handle, platform::DialogEvent event, int value) {
   auto it = m.dialogs.find(handle);
   if (it == m.dialogs.end() || it->second.ended) return;
   it->second.procedure(handle, event, value);
+}
+
+// The dialog's paint event, then each item's own repaint, which wipes what
+// setup drew into an item it did not mark as painted.
+void PaintDialog(Window handle) {
+  Machine& m = TheMachine();
+  Dispatch(handle, platform::DialogEvent::Paint, 0);
+  auto it = m.dialogs.find(handle);
+  if (it == m.dialogs.end()) return;
+  Dialog& dialog = it->second;
+  for (auto drawn = dialog.drawn.begin(); drawn != dialog.drawn.end();) {
+    drawn = dialog.painted.count(drawn->first) > 0 ? std::next(drawn) : dialog.drawn.erase(drawn);
+  }
 }
 
 void RunUntilEnded(Window handle) {
@@ -187,6 +248,7 @@ void ResetMachine() {
   the_machine->free_bytes = {{'C', 1ull << 32}, {'D', 0}};
   the_machine->string_tables = GeneratedStringTables();
   ResetShell();
+  ResetRemoval();
 }
 
 std::map<int, std::string>& Strings() {
@@ -204,7 +266,7 @@ std::string Canonical(const std::string& path) {
     full = m.current_directory.substr(0, 2) + full;
   } else {
     std::string base = m.current_directory;
-    if (base.back() != '\\') base += '\\';
+    if (!EndsWithSeparator(base)) base += '\\';
     full = base + full;
   }
   if (full.size() < 3 || full[1] != ':' || full[2] != '\\') return std::string();
@@ -213,7 +275,7 @@ std::string Canonical(const std::string& path) {
   std::string result = Lower(full.substr(0, 2));
   std::size_t start = 3;
   while (start <= full.size()) {
-    std::size_t end = full.find('\\', start);
+    std::size_t end = NextSeparator(full, start);
     if (end == std::string::npos) end = full.size();
     std::string part = full.substr(start, end - start);
     if (part == "..") {
@@ -239,8 +301,9 @@ std::string Canonical(const std::string& path) {
 void AddDirectory(const std::string& path) {
   std::string key = Canonical(path);
   if (key.empty() || IsRoot(key)) return;
-  std::string shown = path.back() == '\\' ? path.substr(0, path.size() - 1) : path;
-  AddDirectory(shown.substr(0, shown.rfind('\\')));
+  std::string shown = EndsWithSeparator(path) ? path.substr(0, path.size() - 1) : path;
+  std::size_t cut = LastSeparator(shown);
+  AddDirectory(shown.substr(0, cut == std::string::npos ? 0 : cut));
   Machine& m = TheMachine();
   if (m.nodes.count(key) == 0) {
     Node node;
@@ -252,7 +315,8 @@ void AddDirectory(const std::string& path) {
 
 void AddFile(const std::string& path, const std::vector<std::uint8_t>& data) {
   std::string key = Canonical(path);
-  AddDirectory(path.substr(0, path.rfind('\\')));
+  std::size_t cut = LastSeparator(path);
+  AddDirectory(path.substr(0, cut == std::string::npos ? 0 : cut));
   Node node;
   node.path = path;
   node.data = data;
@@ -309,6 +373,11 @@ void DeliverTicks(Window dialog, int count) {
     earliest->second.due = m.clock + earliest->second.period;
     Dispatch(dialog, platform::DialogEvent::Timer, static_cast<int>(id));
   }
+}
+
+void Uncover(Window dialog) {
+  DialogOf(dialog).painted.clear();
+  PaintDialog(dialog);
 }
 
 void DeliverTimer(Window dialog, unsigned id) {
@@ -368,7 +437,7 @@ std::string ProfileValue(const std::string& file, const std::string& section,
   return buffer;
 }
 
-std::string RegistryValue(const std::string& key, const std::string& name) {
+std::string RegistryData(const std::string& key, const std::string& name) {
   auto& registry = TheMachine().registry;
   auto it = registry.find(Lower(key));
   if (it == registry.end()) return "<missing>";
@@ -376,8 +445,17 @@ std::string RegistryValue(const std::string& key, const std::string& name) {
   return value == it->second.end() ? "<missing>" : value->second.second;
 }
 
+std::string RegistryValue(const std::string& key, const std::string& name) {
+  return TextOf(RegistryData(key, name));
+}
+
 bool RegistryKeyExists(const std::string& key) {
   return TheMachine().registry.count(Lower(key)) > 0;
+}
+
+int OpenHandleCount() {
+  return static_cast<int>(open_files.size() + searches.size() + open_keys.size() +
+                          event_names.size());
 }
 
 std::vector<std::string> JournalLines(const std::string& prefix) {
@@ -453,12 +531,18 @@ std::size_t WindowsDirectory(char* buffer, std::size_t size) {
 
 void* AllocateZeroed(std::size_t size) {
   Machine& m = TheMachine();
+  if (simulated::InjectedFailure("allocation")) return nullptr;
   if (m.allocations_left == 0) return nullptr;
   if (m.allocations_left > 0) --m.allocations_left;
-  return std::calloc(size == 0 ? 1 : size, 1);
+  void* block = std::calloc(size == 0 ? 1 : size, 1);
+  if (block != nullptr) m.live_blocks.insert(block);
+  return block;
 }
 
-void ReleaseBlock(void* block) { std::free(block); }
+void ReleaseBlock(void* block) {
+  TheMachine().live_blocks.erase(block);
+  std::free(block);
+}
 
 std::uint32_t Milliseconds() { return TheMachine().clock; }
 
@@ -515,7 +599,7 @@ int ReadProfileInteger(const char* file, const char* section, const char* key, i
 bool WriteProfileText(const char* file, const char* section, const char* key, const char* value) {
   Machine& m = TheMachine();
   m.journal.push_back(std::string("profile [") + section + "] " + key + "=" + value);
-  if (m.profiles_read_only) return false;
+  if (simulated::InjectedFailure("profile write") || m.profiles_read_only) return false;
   simulated::Profile& profile = m.profiles[simulated::ProfilePath(file)];
   simulated::Section* s = FindSection(profile, section);
   if (s == nullptr) {
@@ -543,13 +627,15 @@ bool EnterDirectory(const char* path) {
 
 bool MakeDirectory(const char* path) {
   Machine& m = TheMachine();
+  if (simulated::InjectedFailure("directory creation")) return false;
   std::string key = simulated::Canonical(path);
   if (key.empty() || simulated::IsRoot(key) || simulated::Exists(path)) return false;
-  if (!simulated::DirectoryExists(simulated::ParentOf(key)) || simulated::DriveReadOnly(key))
+  if (!simulated::DirectoryExists(simulated::ParentOf(key)) || simulated::DriveReadOnly(key) ||
+      simulated::TakesNoEntries(simulated::ParentOf(key)))
     return false;
   simulated::Node node;
   std::string shown = path;
-  while (!shown.empty() && shown.back() == '\\') shown.pop_back();
+  while (simulated::EndsWithSeparator(shown)) shown.pop_back();
   node.path = shown;
   node.directory = true;
   m.nodes[key] = node;
@@ -562,11 +648,22 @@ std::size_t CurrentDirectory(char* buffer, std::size_t size) {
   return simulated::CopyOut(path, buffer, size);
 }
 
+namespace {
+File CreateOrTruncate(const char* path);
+}  // namespace
+
 File CreateFileForWriting(const char* path) {
+  if (simulated::InjectedFailure("file creation")) return 0;
+  return CreateOrTruncate(path);
+}
+
+namespace {
+File CreateOrTruncate(const char* path) {
   Machine& m = TheMachine();
   std::string key = simulated::Canonical(path);
   if (key.empty() || !simulated::DirectoryExists(simulated::ParentOf(key)) ||
-      simulated::DriveReadOnly(key) || simulated::DirectoryExists(key))
+      simulated::DriveReadOnly(key) || simulated::DirectoryExists(key) ||
+      simulated::TakesNoEntries(simulated::ParentOf(key)))
     return 0;
   auto it = m.nodes.find(key);
   if (it != m.nodes.end()) {
@@ -575,11 +672,19 @@ File CreateFileForWriting(const char* path) {
   } else {
     simulated::Node node;
     node.path = path;
+    node.write_limit = m.new_file_write_limit;
     m.nodes[key] = node;
   }
   File file = simulated::NewHandle();
   simulated::open_files[file] = simulated::OpenFile{key, 0, true};
   return file;
+}
+
+}  // namespace
+
+File CreateNewFile(const char* path) {
+  if (simulated::InjectedFailure("file creation") || simulated::Exists(path)) return 0;
+  return CreateOrTruncate(path);
 }
 
 File OpenFileForReading(const char* path) {
@@ -605,6 +710,7 @@ long ReadFromFile(File file, void* buffer, std::size_t count) {
 
 long WriteToFile(File file, const void* buffer, std::size_t count) {
   Machine& m = TheMachine();
+  if (simulated::InjectedFailure("write")) return -1;
   auto it = simulated::open_files.find(file);
   if (it == simulated::open_files.end() || !it->second.writing) return -1;
   m.clock += m.ms_per_write;
@@ -638,11 +744,16 @@ std::size_t ShortPathName(const char* path, char* buffer, std::size_t size) {
   Machine& m = TheMachine();
   std::string key = simulated::Canonical(path);
   if (key.empty() || !simulated::Exists(path)) return 0;
+  if (!m.short_names) {
+    std::string given = path;
+    if (given.size() + 1 > size) return 0;
+    return simulated::CopyOut(given, buffer, size);
+  }
   std::string result = simulated::Upper(key.substr(0, 2));
   std::string walk = key.substr(0, 2);
   std::size_t start = 3;
   while (start < key.size() + 1 && start <= key.size()) {
-    std::size_t end = key.find('\\', start);
+    std::size_t end = simulated::NextSeparator(key, start);
     if (end == std::string::npos) end = key.size();
     walk += "\\" + key.substr(start, end - start);
     auto node = m.nodes.find(walk);
@@ -652,7 +763,7 @@ std::size_t ShortPathName(const char* path, char* buffer, std::size_t size) {
     start = end + 1;
   }
   std::string given = path;
-  if (simulated::IsRoot(key) || (!given.empty() && given.back() == '\\')) result += "\\";
+  if (simulated::IsRoot(key) || simulated::EndsWithSeparator(given)) result += "\\";
   if (result.size() + 1 > size) return 0;
   return simulated::CopyOut(result, buffer, size);
 }
@@ -671,7 +782,7 @@ bool FreeBytesOnVolume(const char* root, std::uint64_t* bytes) {
 Search FindFirstEntry(const char* pattern, FoundEntry* entry) {
   Machine& m = TheMachine();
   std::string text = pattern;
-  std::size_t cut = text.rfind('\\');
+  std::size_t cut = simulated::LastSeparator(text);
   std::string last = cut == std::string::npos ? text : text.substr(cut + 1);
   simulated::SearchState state;
   if (last == "*.*" || last == "*") {
@@ -737,9 +848,9 @@ RegistryKey CreateRegistrySubkey(RegistryKey parent, const char* name) {
 bool SetRegistryText(RegistryKey key, const char* name, const char* text, std::size_t length) {
   auto it = simulated::open_keys.find(key);
   if (it == simulated::open_keys.end()) return false;
-  std::string value(text, length);
-  TheMachine().registry[it->second][simulated::Lower(name)] = {name, value};
-  simulated::Note("registry " + it->second + " " + name + "=" + value);
+  std::string data(text, length);
+  TheMachine().registry[it->second][simulated::Lower(name)] = {name, data};
+  simulated::Note("registry " + it->second + " " + name + "=" + simulated::TextOf(data));
   return true;
 }
 
@@ -748,8 +859,10 @@ std::size_t ReadRegistryText(RegistryKey key, const char* name, char* buffer, st
   if (it == simulated::open_keys.end()) return 0;
   auto& values = TheMachine().registry[it->second];
   auto value = values.find(simulated::Lower(name));
-  if (value == values.end() || value->second.second.size() + 1 > size) return 0;
-  return simulated::CopyOut(value->second.second, buffer, size);
+  if (value == values.end()) return 0;
+  std::string text = simulated::TextOf(value->second.second);
+  if (text.size() + 1 > size) return 0;
+  return simulated::CopyOut(text, buffer, size);
 }
 
 void CloseRegistryKey(RegistryKey key) { simulated::open_keys.erase(key); }
@@ -832,12 +945,6 @@ Window CreateBackgroundWindow(const Rect& area, WindowHook paint, WindowHook ref
 
 bool WindowExists(Window window) { return TheMachine().windows.count(window) > 0; }
 
-void SendToWindow(Window window, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) {
-  TheMachine().sent.push_back({window, message, wparam, lparam});
-  simulated::Note("send " + std::to_string(message) + " " + std::to_string(wparam) + " " +
-                  std::to_string(lparam) + " to " + std::to_string(window));
-}
-
 void StartTimer(Window window, unsigned id, unsigned period_ms) {
   Machine& m = TheMachine();
   m.timers[{window, id}] = simulated::Timer{period_ms, m.clock + period_ms};
@@ -877,7 +984,7 @@ int RunDialog(int template_id, DialogProcedure procedure, Window owner) {
   m.dialogs_run.push_back(template_id);
   simulated::Note("dialog " + std::to_string(template_id));
   simulated::Dispatch(handle, DialogEvent::Opened, 0);
-  simulated::Dispatch(handle, DialogEvent::Paint, 0);
+  simulated::PaintDialog(handle);
   auto scripts = m.scripts.find(template_id);
   if (scripts != m.scripts.end() && !scripts->second.empty()) {
     simulated::DialogScript script = std::move(scripts->second.front());
@@ -933,15 +1040,19 @@ void DrawIconInItem(Window dialog, int item, Graphic icon) {
 
 void FillItemFromLeft(Window dialog, int item, Graphic brush, unsigned numerator,
                       unsigned denominator) {
-  (void)item;
   (void)brush;
-  simulated::DialogOf(dialog).bar_fills.emplace_back(numerator, denominator);
+  Dialog& d = simulated::DialogOf(dialog);
+  d.bar_fills.emplace_back(numerator, denominator);
+  d.drawn[item] = "bar " + std::to_string(numerator) + "/" + std::to_string(denominator);
+  d.painted.insert(item);
 }
 
 void DrawBitmapInItem(Window dialog, int item, Graphic bitmap) {
-  (void)item;
   (void)bitmap;
-  ++simulated::DialogOf(dialog).bitmaps_drawn;
+  Dialog& d = simulated::DialogOf(dialog);
+  ++d.bitmaps_drawn;
+  d.drawn[item] = "bitmap";
+  d.painted.insert(item);
 }
 
 }  // namespace setup::platform

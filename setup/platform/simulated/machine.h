@@ -34,7 +34,8 @@ struct Node {
   std::string path;  // as created (case kept)
   bool directory = false;
   std::vector<std::uint8_t> data;
-  bool locked = false;                 // cannot be created, truncated or opened
+  bool locked = false;                 // a file: cannot be created, truncated or opened;
+                                       // a directory: takes no new entries
   long write_limit = -1;               // >= 0: the file never grows beyond this many bytes
   bool read_error = false;             // reads fail with -1
   std::uint32_t extra_attributes = 0;  // added to what a search reports (e.g. 0x400)
@@ -79,6 +80,12 @@ struct Dialog {
   std::vector<Graphic> icons_drawn;
   std::vector<std::pair<unsigned, unsigned>> bar_fills;  // numerator, denominator
   int bitmaps_drawn = 0;
+  // What setup drew into an item that is on the screen now ("bar 64/128",
+  // "bitmap"), and the items it marked as painted. When the dialog is
+  // painted, every item then repaints itself unless it was marked, wiping
+  // what was drawn into it.
+  std::map<int, std::string> drawn;
+  std::set<int> painted;
 };
 
 // What the simulated user does once a dialog has opened; the dialog then
@@ -98,17 +105,29 @@ struct Machine {
   std::uint32_t clock = 5000;
   std::uint32_t ms_per_write = 0;  // the clock advances by this on every file write
   long allocations_left = -1;      // >= 0: allocations fail once this reaches 0
+  // Fault injection for the sweep: every fallible call (file creation, file
+  // write, directory creation, profile write, allocation) is counted, and
+  // the one whose number is fail_call (1 for the first) fails.
+  long fallible_calls = 0;
+  long fail_call = 0;
+  std::string failed_call;  // what the failed call was, e.g. "write"
+  std::set<void*> live_blocks;
 
   // File system.
   std::set<char> drives{'C', 'D'};  // upper-case letters present
   std::set<char> read_only_drives;
+  // False: volumes without 8.3 names, whose short form of a path is the path.
+  bool short_names = true;
   std::map<char, std::uint64_t> free_bytes;
   std::map<std::string, Node> nodes;  // key: canonical form
   std::string current_directory = "C:\\";
   std::map<std::string, Profile> profiles;  // key: canonical path of the file
   bool profiles_read_only = false;
+  long new_file_write_limit = -1;  // >= 0: files created from now on (a full disk)
 
-  // Registry: canonical key path ("hklm\software\...") to values.
+  // Registry: canonical key path ("hklm\software\...") to values, each its
+  // name as given and its data bytes as stored (a REG_SZ value's text with
+  // its terminating zero, when the writer gave it).
   std::map<std::string, std::map<std::string, std::pair<std::string, std::string>>> registry;
   std::set<std::string> read_only_keys;
 
@@ -126,6 +145,9 @@ struct Machine {
   std::set<Window> windows;                       // existing windows, the installer's and others'
   std::map<Window, platform::Rect> window_rects;  // others have window_size
   std::vector<SentMessage> sent;
+  // Windows of other programs that answer a message only after this many
+  // milliseconds (hung ones: removal_state.h).
+  std::map<Window, std::uint32_t> reply_delays;
   std::map<std::pair<Window, unsigned>, Timer> timers;
   std::map<Window, Dialog> dialogs;  // open dialogs
   std::vector<Window> dialog_stack;
@@ -148,8 +170,8 @@ struct Machine {
 // The one machine that the simulated side of the platform works on.
 Machine& TheMachine();
 // A fresh machine: drives C and D, the Windows directory, the Uninstall key,
-// the string tables, an empty payload resource, and a fresh shell
-// (shell_state.h).
+// the string tables, an empty payload resource, and fresh shell and removal
+// sides (shell_state.h, removal_state.h).
 void ResetMachine();
 // The string table that LoadText answers from under the current code page.
 std::map<int, std::string>& Strings();
@@ -177,6 +199,9 @@ void TypeInto(Window dialog, int item, const std::string& text);
 // The background window's timers that fall due on the way are delivered
 // first, as the system's modal loop does.
 void DeliverTicks(Window dialog, int count);
+// The dialog uncovered: every item loses its painted mark, the dialog gets
+// its paint event, then the items repaint themselves.
+void Uncover(Window dialog);
 // Delivers one timer event regardless of its due time.
 void DeliverTimer(Window dialog, unsigned id);
 Dialog& DialogOf(Window dialog);
@@ -194,8 +219,14 @@ std::vector<std::string> FilesBelow(const std::string& path);
 bool ProfileFileExists(const std::string& file);
 std::string ProfileValue(const std::string& file, const std::string& section,
                          const std::string& key);
+// A registry value read as text (up to its terminating zero), or "<missing>".
 std::string RegistryValue(const std::string& key, const std::string& name);
+// The value's data bytes as stored.
+std::string RegistryData(const std::string& key, const std::string& name);
 bool RegistryKeyExists(const std::string& key);
+// Handles the installer holds open now: files, directory searches, registry
+// keys and events (shell link objects are counted by the shell state).
+int OpenHandleCount();
 // The journal lines that start with `prefix`, in order.
 std::vector<std::string> JournalLines(const std::string& prefix);
 

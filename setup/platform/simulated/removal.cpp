@@ -122,13 +122,17 @@ bool SendToWindowWithin(Window window, unsigned message, std::uintptr_t wparam,
   simulated::Machine& m = TheMachine();
   simulated::RemovalState& r = TheRemoval();
   if (!WindowExists(window)) return false;
-  if (r.hung.count(window) > 0) {
+  std::string line = "send " + std::to_string(message) + " " + std::to_string(wparam) + " " +
+                     std::to_string(lparam) + " to " + std::to_string(window);
+  auto delay = m.reply_delays.find(window);
+  if (r.hung.count(window) > 0 || (delay != m.reply_delays.end() && delay->second > timeout_ms)) {
     m.clock += timeout_ms;
-    simulated::Note("send " + std::to_string(message) + " " + std::to_string(wparam) + " " +
-                    std::to_string(lparam) + " to " + std::to_string(window) + " timed out");
+    simulated::Note(line + " timed out");
     return false;
   }
-  SendToWindow(window, message, wparam, lparam);
+  if (delay != m.reply_delays.end()) m.clock += delay->second;
+  m.sent.push_back({window, message, wparam, lparam});
+  simulated::Note(line);
   auto closes = r.closes_after.find(window);
   if (closes != r.closes_after.end()) {
     if (closes->second == 0)

@@ -135,7 +135,8 @@ bool RemoveDirectoryAt(const char* path) {
   std::string key = simulated::Canonical(path);
   auto& nodes = simulated::TheMachine().nodes;
   auto it = nodes.find(key);
-  if (it == nodes.end() || !it->second.directory) return false;
+  // A locked directory is some process's current folder: it stays.
+  if (it == nodes.end() || !it->second.directory || it->second.locked) return false;
   std::string prefix = key + "\\";
   for (const auto& entry : nodes)
     if (entry.first.compare(0, prefix.size(), prefix) == 0) return false;  // not empty

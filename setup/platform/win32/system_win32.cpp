@@ -93,6 +93,13 @@ File CreateFileForWriting(const char* path) {
   return file == HFILE_ERROR ? 0 : static_cast<File>(file);
 }
 
+File CreateNewFile(const char* path) {
+  // The handle serves the _lwrite/_lclose family like one of _lcreat.
+  HANDLE file =
+      CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  return file == INVALID_HANDLE_VALUE ? 0 : reinterpret_cast<File>(file);
+}
+
 File OpenFileForReading(const char* path) {
   HFILE file = _lopen(path, OF_READ);
   return file == HFILE_ERROR ? 0 : static_cast<File>(file);

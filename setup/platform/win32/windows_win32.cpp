@@ -142,10 +142,6 @@ Window CreateBackgroundWindow(const Rect& area, WindowHook paint, WindowHook ref
 
 bool WindowExists(Window window) { return IsWindow(W(window)) != FALSE; }
 
-void SendToWindow(Window window, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) {
-  SendMessageA(W(window), message, wparam, lparam);
-}
-
 void StartTimer(Window window, unsigned id, unsigned period_ms) {
   SetTimer(W(window), id, period_ms, nullptr);
 }
@@ -211,6 +207,8 @@ void FillItemFromLeft(Window dialog, int item, Graphic brush, unsigned numerator
   HDC dc = GetDC(control);
   FillRect(dc, &area, reinterpret_cast<HBRUSH>(brush));
   ReleaseDC(control, dc);
+  // The control's own repaint would wipe the bar until the next fill.
+  ValidateRect(control, nullptr);
 }
 
 void DrawBitmapInItem(Window dialog, int item, Graphic bitmap) {

@@ -56,6 +56,18 @@ bool CopyOneFile(const std::string& from, const std::string& to) {
   return CopyFileW(Wide(from).c_str(), Wide(to).c_str(), FALSE) != 0;
 }
 
+bool CopyTree(const std::string& from, const std::string& to) {
+  if (!IsDirectory(from) || !MakeDirectories(to)) return false;
+  bool copied = true;
+  for (const std::string& name : ListFolder(from)) {
+    const std::string source = from + "\\" + name;
+    const std::string target = to + "\\" + name;
+    copied =
+        (IsDirectory(source) ? CopyTree(source, target) : CopyOneFile(source, target)) && copied;
+  }
+  return copied;
+}
+
 std::vector<std::string> ListFolder(const std::string& folder) {
   std::vector<std::string> names;
   WIN32_FIND_DATAW found;

@@ -20,6 +20,8 @@ bool WriteBytes(const std::string& path, const std::string& bytes);
 // Creates PATH and every missing parent.
 bool MakeDirectories(const std::string& path);
 bool CopyOneFile(const std::string& from, const std::string& to);
+// Copies the folder FROM with everything below it into TO (made as needed).
+bool CopyTree(const std::string& from, const std::string& to);
 // Names in a folder (no "." and ".."), sorted.
 std::vector<std::string> ListFolder(const std::string& folder);
 

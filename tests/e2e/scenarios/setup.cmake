@@ -11,6 +11,9 @@ foreach(language en zh)
     lumaview_e2e_test(setup-${scenario} STEPS setup.${scenario}:${language} ${setup_e2e})
   endforeach()
 endforeach()
+# A path whose double-byte character ends in the byte of a backslash (code
+# page 936 only).
+lumaview_e2e_test(setup-install-dbcs STEPS setup.install-dbcs:zh ${setup_e2e})
 # A Chinese group name is written in code page 936: an English run after a
 # Chinese one reads another name, as on Windows, so no zh-then-en upgrade.
 foreach(pair en:en en:zh zh:zh)

@@ -4,7 +4,8 @@
 // group with its shell links and internet shortcut, the Quick Launch link).
 //
 // Supplied: setup.exe. Parameter: members= the folder of the packed
-// payload members with their order in order.txt.
+// payload members with their order in order.txt; fulldata= (optional) a
+// FULLDATA folder put next to setup.exe on the medium.
 //
 // Divisions: the texts setup shows, the medium and the session, the checks
 // of an installation, the scenarios.
@@ -65,6 +66,12 @@ std::string PrepareMedium(Run& run, const Medium& medium) {
                   e2e::WriteBytes(folder + "\\FULLDATA\\Docs\\README.TXT", "readme") &&
                   e2e::WriteBytes(folder + "\\FULLDATA\\.hidden", "hidden"),
               "FULLDATA holds Widelens.CHM, Docs\\README.TXT and .hidden");
+  }
+  // The distribution's own FULLDATA (coder modules, sample pictures), when
+  // the run is given one: setup installs it beside the viewer.
+  if (run.HasParam("fulldata")) {
+    run.Check(e2e::CopyTree(run.Param("fulldata"), folder + "\\FULLDATA"),
+              "the distribution's FULLDATA lies next to setup");
   }
   if (medium.tools) {
     run.Check(e2e::MakeDirectories(folder + "\\TOOLS") &&
@@ -321,6 +328,14 @@ HWND OpenStart(Run& run, Session& session) {
   return start;
 }
 
+// OK in the start dialog; the copy dialog that follows, or null (reported).
+HWND StartCopy(Run& run, Session& session, HWND start) {
+  e2e::Click(start, IDOK);
+  HWND copy = session.Wait(session.texts().copy, 300);
+  run.Check(copy != nullptr, "the copy dialog opens");
+  return copy;
+}
+
 E2E_SCENARIO(Install, "setup.install",
              "the default install: every member byte for byte, settings, group, links") {
   run.Check(!SettingsFileExists(), "no settings file before the run");
@@ -330,15 +345,93 @@ E2E_SCENARIO(Install, "setup.install",
   if (start == nullptr) return;
   run.Check(e2e::TextOf(start, IDC_START_DESTINATION) == kRoot,
             std::string("the first run proposes ") + kRoot);
-  e2e::Click(start, IDOK);
-  HWND copy = session.Wait(session.texts().copy, 300);
-  if (!run.Check(copy != nullptr, "the copy dialog opens")) return;
+  HWND copy = StartCopy(run, session, start);
+  if (copy == nullptr) return;
   run.Screenshot(copy, "copy");
   PlayToTheEnd(run, session, false, false);
   Expected expected;
   expected.quick_launch = true;
   CheckInstallation(run, expected);
   CheckPayload(run);
+}
+
+// The install that the uninstaller's tests start from: a complete one with a
+// FULLDATA tree and a Quick Launch link, into the default destination (which
+// may hold what an earlier removal kept).
+E2E_SCENARIO(InstallFull, "setup.install-full",
+             "a complete install with a FULLDATA tree and a Quick Launch link") {
+  run.Check(!SettingsFileExists(), "no settings file before the run");
+  const bool first = !e2e::Exists("C:\\Corvane");
+  NameQuickLaunch(run);
+  Medium medium;
+  medium.help = true;
+  Session session(run, PrepareMedium(run, medium));
+  HWND start = OpenStart(run, session);
+  if (start == nullptr) return;
+  e2e::Click(start, IDOK);
+  run.Check(session.Wait(session.texts().copy, 300) != nullptr, "the copy dialog opens");
+  PlayToTheEnd(run, session, false, false);
+  Expected expected;
+  expected.first_install = first;
+  expected.help = true;
+  expected.quick_launch = true;
+  CheckInstallation(run, expected);
+  CheckFullData(run);
+  CheckPayload(run);
+}
+
+// Chinese only: "乗" is 0x81 0x5C under code page 936, its second byte a
+// backslash. It stands in the destination, in the medium's folder and in
+// setup's own file name, so every search for a backslash, every cut and
+// every comparison of a path must step over it.
+E2E_SCENARIO(InstallDoubleByte, "setup.install-dbcs",
+             "a destination and a medium whose \"乗\" ends in the byte of a backslash") {
+  if (!run.Check(run.chinese(), "the scenario runs under code page 936")) return;
+  const std::string medium = "C:\\media\\乗";
+  const std::string setup = medium + "\\安装乗.exe";
+  run.Check(e2e::MakeDirectories(medium + "\\FULLDATA\\Docs") &&
+                e2e::CopyOneFile(run.Supplied("setup.exe"), setup) &&
+                e2e::WriteBytes(medium + "\\FULLDATA\\Docs\\README.TXT", "readme"),
+            "setup lies on the medium " + medium + " with a FULLDATA tree");
+  Session session(run, setup);
+  HWND start = OpenStart(run, session);
+  if (start == nullptr) return;
+  const std::string root = "C:\\乗\\Widelens\\";
+  e2e::SetText(start, IDC_START_DESTINATION, "C:\\乗\\Widelens");
+  HWND copy = StartCopy(run, session, start);
+  if (copy == nullptr) return;
+  run.Screenshot(copy, "copy");
+  PlayToTheEnd(run, session, false, false);
+
+  std::vector<Member> members = LoadMembers(run);
+  for (std::size_t i = 0; i < members.size(); ++i) {
+    std::string installed;
+    run.Check(e2e::ReadBytes(root + members[i].name, &installed) && installed == members[i].bytes,
+              members[i].name + " installed byte for byte under " + root);
+    const std::string key = "FILE" + std::to_string(i + 1);
+    run.Check(Setting("UNINSTALL", key) == root + members[i].name,
+              key + " = " + Setting("UNINSTALL", key));
+  }
+  std::string readme;
+  run.Check(e2e::ReadBytes(root + "Docs\\README.TXT", &readme) && readme == "readme",
+            "the FULLDATA next to 安装乗.exe was found and copied into Docs");
+  run.Check(Setting("UNINSTALL", "DIR1") == "C:\\乗", "DIR1 = " + Setting("UNINSTALL", "DIR1"));
+  // The destination as typed, without a backslash.
+  run.Check(Setting("UNINSTALL", "DIR2") == "C:\\乗\\Widelens",
+            "DIR2 = " + Setting("UNINSTALL", "DIR2"));
+  const std::string install_path = Setting("INSTALL", "INSTALLPATH");
+  run.Check(e2e::SameNoCase(e2e::LongPath(install_path), root),
+            "INSTALLPATH " + install_path + " names " + root);
+  run.Check(e2e::RegistryText(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString") ==
+                root + "UNINST32.EXE",
+            "UninstallString = " +
+                e2e::RegistryText(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString"));
+  const std::string programs =
+      e2e::RegistryText(HKEY_LOCAL_MACHINE, kShellFolders, "Common Programs");
+  const std::string group = programs + "\\" + session.texts().group + "\\";
+  const std::string s = e2e::ShortPath(root);
+  CheckLink(run, group + session.texts().main_link + ".lnk", s + "Lumaview.EXE", "",
+            s + "Lumaview.EXE");
 }
 
 E2E_SCENARIO(CancelAtStart, "setup.cancel-start",
@@ -367,9 +460,8 @@ E2E_SCENARIO(CancelDuringCopy, "setup.cancel-copy",
   Session session(run, PrepareMedium(run, Medium{}));
   HWND start = OpenStart(run, session);
   if (start == nullptr) return;
-  e2e::Click(start, IDOK);
-  HWND copy = session.Wait(session.texts().copy, 300);
-  if (!run.Check(copy != nullptr, "the copy dialog opens")) return;
+  HWND copy = StartCopy(run, session, start);
+  if (copy == nullptr) return;
   // Leave once the first member is complete (the second has begun).
   const std::string second = kRoot + members[1].name;
   for (int i = 0; i < 1200 && !e2e::Exists(second) && !session.process().Ended(); ++i) Sleep(100);
@@ -439,10 +531,9 @@ E2E_SCENARIO(Chooser, "setup.chooser",
             "the start dialog shows the chosen directory");
   // Back to the usual destination for the checks below.
   e2e::SetText(start, IDC_START_DESTINATION, kRoot);
-  e2e::Click(start, IDOK);
 
-  HWND copy = session.Wait(session.texts().copy, 300);
-  if (!run.Check(copy != nullptr, "the copy dialog opens")) return;
+  HWND copy = StartCopy(run, session, start);
+  if (copy == nullptr) return;
   run.Screenshot(copy, "copy");
   e2e::Click(copy, IDCANCEL);
   HWND confirm = session.Wait(session.texts().exit, 120);
@@ -465,8 +556,7 @@ E2E_SCENARIO(ExitWhenDone, "setup.exit-when-done",
   HWND start = OpenStart(run, session);
   if (start == nullptr) return;
   e2e::SetChecked(start, IDC_START_EXIT_WHEN_DONE, true);
-  e2e::Click(start, IDOK);
-  run.Check(session.Wait(session.texts().copy, 300) != nullptr, "the copy dialog opens");
+  if (StartCopy(run, session, start) == nullptr) return;
   PlayToTheEnd(run, session, true, false);
   CheckInstallation(run, Expected{});
 }
@@ -495,9 +585,8 @@ E2E_SCENARIO(Upgrade, "setup.upgrade",
   run.Check(!proposed.empty() && proposed.back() != '\\' &&
                 e2e::SameNoCase(e2e::LongPath(proposed + "\\"), kRoot),
             "the earlier destination is proposed without its backslash: " + proposed);
-  e2e::Click(start, IDOK);
-  HWND copy = session.Wait(session.texts().copy, 300);
-  if (!run.Check(copy != nullptr, "the copy dialog opens")) return;
+  HWND copy = StartCopy(run, session, start);
+  if (copy == nullptr) return;
   run.Screenshot(copy, "copy");
   PlayToTheEnd(run, session, false, false);
   run.Check(!e2e::Exists(stale), "the earlier group was removed");

@@ -1,10 +1,11 @@
 // Scenarios of Lumaview.exe: a picture shown at 100% (its client area then
 // compared with the picture pixel for pixel on the Linux side), a picture
 // larger than the window scrolled to its far corner (compared the same way),
-// a malformed
-// file answered with the module's reason while the viewer stays usable, and
-// the Monitor handshake with setup (the viewer running, setup run again over
-// it: the viewer lets go of its files and closes, and they are replaced).
+// a picture chosen in File > Open, a malformed file answered with the
+// module's reason while the viewer stays usable, the installed program
+// group's link starting the viewer on a sample, and the Monitor handshake
+// with setup (the viewer running, setup run again over it: the viewer lets
+// go of its files and closes, and they are replaced).
 //
 // Supplied: Lumaview.exe, PIXBASE.dll, the coder modules named by the
 // parameter modules= (',' between names), setup.exe for the handshake.
@@ -34,6 +35,10 @@ const char kViewerFolder[] = "C:\\Viewer";
 const char kPictures[] = "C:\\Pictures";
 const char kInstalled[] = "C:\\Corvane\\Widelens";
 const char kMedium[] = "C:\\media";
+// Controls of the system's open dialog: the list of filters and the file
+// name box (cmb1 and cmb13 of the common dialog templates).
+const int kFilterList = 0x470;
+const int kFileNameBox = 0x47C;
 
 std::vector<std::string> Split(const std::string& list) {
   std::vector<std::string> names;
@@ -69,10 +74,25 @@ std::string PlacePicture(Run& run, const std::string& parameter) {
 
 std::string Application(const Run& run) { return run.Pick("Corvane Widelens", "宽镜"); }
 
-// The title the viewer gives the picture of the test.
-std::string ExpectedTitle(Run& run, const std::string& name) {
+// The title the viewer gives the picture of the test at ZOOM percent.
+std::string ExpectedTitle(Run& run, const std::string& name, int zoom) {
   return name + " - " + run.Param("width") + " x " + run.Param("height") + " - " +
-         run.Param("format") + " - " + Application(run);
+         run.Param("format") + " - " + std::to_string(zoom) + "% - " + Application(run);
+}
+
+// True when TITLE is the viewer's title for the file NAME at whatever zoom:
+// with the test's size and format when SIZED, else with any.
+bool TitleShows(Run& run, const std::string& title, const std::string& name, bool sized) {
+  std::string head = name + " - ";
+  if (sized)
+    head += run.Param("width") + " x " + run.Param("height") + " - " + run.Param("format") + " - ";
+  const std::string tail = "% - " + Application(run);
+  if (title.size() < head.size() + tail.size() || title.compare(0, head.size(), head) != 0 ||
+      title.compare(title.size() - tail.size(), tail.size(), tail) != 0)
+    return false;
+  if (!sized) return true;
+  const std::string zoom = title.substr(head.size(), title.size() - head.size() - tail.size());
+  return !zoom.empty() && zoom.find_first_not_of("0123456789") == std::string::npos;
 }
 
 std::string Monitor() {
@@ -90,10 +110,11 @@ HWND WaitForViewer(Run& run, const e2e::Process& viewer) {
   return frame;
 }
 
-// True once the window's title is TITLE (within SECONDS).
-bool WaitForTitle(HWND window, const std::string& title, int seconds) {
+// True once the window's title satisfies WANTED (within SECONDS).
+template <typename Predicate>
+bool WaitForTitle(HWND window, Predicate wanted, int seconds) {
   for (int i = 0; i < seconds * 10; ++i) {
-    if (e2e::TextOf(window) == title) return true;
+    if (wanted(e2e::TextOf(window))) return true;
     Sleep(100);
   }
   return false;
@@ -137,12 +158,20 @@ E2E_SCENARIO(ActualSize, "viewer.actual",
   if (!run.Check(viewer.started(), "Lumaview.exe starts")) return;
   HWND frame = WaitForViewer(run, viewer);
   if (frame == nullptr) return;
-  bool titled = WaitForTitle(frame, ExpectedTitle(run, NameOf(picture)), 30);
-  run.Check(titled, "the title names the file, its size and its format: " + e2e::TextOf(frame));
+  const std::string name = NameOf(picture);
+  bool titled = WaitForTitle(
+      frame, [&](const std::string& title) { return TitleShows(run, title, name, true); }, 30);
+  run.Check(titled,
+            "the title names the file, its size, its format and the zoom: " + e2e::TextOf(frame));
   run.Check(Monitor() == std::to_string(reinterpret_cast<std::uintptr_t>(frame)),
             "the settings file records the window as [SETTING] Monitor");
 
-  e2e::Click(frame, IDM_VIEW_ACTUAL_SIZE);
+  // Key Z: 100%.
+  e2e::PressKey(frame, 'Z');
+  const std::string actual = ExpectedTitle(run, name, 100);
+  bool at_100 = WaitForTitle(
+      frame, [&](const std::string& title) { return title == actual; }, 30);
+  if (!run.Check(at_100, "key Z shows the picture at 100%: " + e2e::TextOf(frame))) return;
   int width = std::stoi(run.Param("width"));
   int height = std::stoi(run.Param("height"));
   if (!run.Check(SizeClientArea(frame, width, height), "the client area is sized to the picture")) {
@@ -171,14 +200,21 @@ E2E_SCENARIO(Scrolled, "viewer.scroll",
   if (!run.Check(viewer.started(), "Lumaview.exe starts")) return;
   HWND frame = WaitForViewer(run, viewer);
   if (frame == nullptr) return;
-  bool titled = WaitForTitle(frame, ExpectedTitle(run, NameOf(picture)), 30);
-  run.Check(titled, "the title names the file, its size and its format: " + e2e::TextOf(frame));
+  const std::string name = NameOf(picture);
+  bool titled = WaitForTitle(
+      frame, [&](const std::string& title) { return TitleShows(run, title, name, true); }, 30);
+  run.Check(titled,
+            "the title names the file, its size, its format and the zoom: " + e2e::TextOf(frame));
   const LONG bars = WS_HSCROLL | WS_VSCROLL;
   run.Check((GetWindowLongA(frame, GWL_STYLE) & bars) == 0, "fitted, the view has no scroll bars");
   run.Screenshot(frame, "fitted");
 
+  // View > Actual Size.
   e2e::Click(frame, IDM_VIEW_ACTUAL_SIZE);
-  e2e::LetPaint(frame);
+  const std::string actual = ExpectedTitle(run, name, 100);
+  bool at_100 = WaitForTitle(
+      frame, [&](const std::string& title) { return title == actual; }, 30);
+  if (!run.Check(at_100, "View > Actual Size shows 100%: " + e2e::TextOf(frame))) return;
   run.Check((GetWindowLongA(frame, GWL_STYLE) & bars) == bars, "at 100% both scroll bars show");
   SendMessageA(frame, WM_HSCROLL, SB_BOTTOM, 0);
   SendMessageA(frame, WM_VSCROLL, SB_BOTTOM, 0);
@@ -196,6 +232,42 @@ E2E_SCENARIO(Scrolled, "viewer.scroll",
   run.Check(e2e::WriteBytes(run.Param("report"), place),
             std::string("the client area's place and the part of the picture it shows: ") + place);
   run.Screenshot(frame, "scrolled");
+  CloseViewer(run, frame, viewer);
+}
+
+E2E_SCENARIO(OpenDialog, "viewer.open",
+             "File > Open lists the modules' formats and opens the picture chosen") {
+  if (!PlaceViewer(run, kViewerFolder)) return;
+  std::string picture = PlacePicture(run, "picture");
+  e2e::Process viewer =
+      e2e::Process::Start(std::string(kViewerFolder) + "\\Lumaview.exe", "", kPictures);
+  if (!run.Check(viewer.started(), "Lumaview.exe starts without a picture")) return;
+  HWND frame = WaitForViewer(run, viewer);
+  if (frame == nullptr) return;
+  run.Check(e2e::TextOf(frame) == Application(run), "the title names only the viewer");
+
+  e2e::Click(frame, IDM_FILE_OPEN);
+  e2e::WindowQuery query;
+  query.process = viewer.id();
+  query.class_name = "#32770";
+  query.title = run.Pick("Open Picture", "打开图片");
+  HWND dialog = e2e::WaitForWindow(query, 60);
+  if (!run.Check(dialog != nullptr, "the open dialog appears")) return;
+  // The first filter names every format the modules read.
+  const std::string filter = e2e::TextOf(dialog, kFilterList);
+  const std::string pictures = run.Pick("Pictures (", "图片 (");
+  bool listed = filter.compare(0, pictures.size(), pictures) == 0;
+  for (const char* format : {"*.PBM", "*.PGM", "*.PPM", "*.PAM", "*.PNM", "*.BMP"})
+    listed = listed && filter.find(format) != std::string::npos;
+  run.Check(listed, "the filter lists the readable formats: " + filter);
+  run.Screenshot(dialog, "open");
+  e2e::SetText(dialog, kFileNameBox, picture);
+  e2e::Click(dialog, IDOK);
+  run.Check(e2e::WaitUntilGone(dialog, 30), "the dialog closes");
+  bool shown = WaitForTitle(
+      frame,
+      [&](const std::string& title) { return TitleShows(run, title, NameOf(picture), true); }, 30);
+  run.Check(shown, "the chosen picture is shown: " + e2e::TextOf(frame));
   CloseViewer(run, frame, viewer);
 }
 
@@ -226,10 +298,47 @@ E2E_SCENARIO(Malformed, "viewer.malformed",
   HWND frame = WaitForViewer(run, viewer);
   if (frame == nullptr) return;
   run.Check(e2e::TextOf(frame) == Application(run), "no picture is shown yet");
-  e2e::Click(frame, IDM_FILE_NEXT);
-  bool stepped = WaitForTitle(frame, ExpectedTitle(run, NameOf(good)), 30);
-  run.Check(stepped, "the next picture of the folder is shown: " + e2e::TextOf(frame));
+  e2e::PressKey(frame, VK_NEXT);
+  bool stepped = WaitForTitle(
+      frame, [&](const std::string& title) { return TitleShows(run, title, NameOf(good), true); },
+      30);
+  run.Check(stepped, "Page Down shows the next picture of the folder: " + e2e::TextOf(frame));
   run.Screenshot(frame, "next");
+  CloseViewer(run, frame, viewer);
+}
+
+E2E_SCENARIO(FromTheLink, "viewer.link",
+             "after an install with the distribution's FULLDATA: the program group's link "
+             "starts the viewer, which shows the first sample and steps to the next") {
+  const std::string programs = e2e::RegistryText(
+      HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
+      "Common Programs");
+  if (!run.Check(programs != e2e::kMissing, "the all-users Programs folder is known")) return;
+  const std::string name = Application(run);
+  const e2e::LinkFields link = e2e::LoadLink(programs + "\\" + name + "\\" + name + ".lnk");
+  if (!run.Check(link.loaded && e2e::Exists(link.target),
+                 "the link \"" + name + "\" names an installed program: " + link.target)) {
+    return;
+  }
+  const std::string samples = std::string(kInstalled) + "\\Samples";
+  std::vector<std::string> names = e2e::ListFolder(samples);
+  if (!run.Check(names.size() >= 2, "the samples are installed in " + samples)) return;
+
+  e2e::Process viewer =
+      e2e::Process::Start(link.target, "\"" + samples + "\\" + names[0] + "\"", kInstalled);
+  if (!run.Check(viewer.started(), "the link's target starts")) return;
+  HWND frame = WaitForViewer(run, viewer);
+  if (frame == nullptr) return;
+  auto shows = [&](const std::string& file) {
+    return WaitForTitle(
+        frame, [&](const std::string& title) { return TitleShows(run, title, file, false); }, 30);
+  };
+  bool first = shows(names[0]);
+  run.Check(first, "the viewer shows the sample " + names[0] + ": " + e2e::TextOf(frame));
+  run.Screenshot(frame, "viewer");
+  e2e::PressKey(frame, VK_NEXT);
+  bool second = shows(names[1]);
+  run.Check(second, "Page Down shows the next sample " + names[1] + ": " + e2e::TextOf(frame));
   CloseViewer(run, frame, viewer);
 }
 
@@ -292,7 +401,9 @@ E2E_SCENARIO(Handshake, "viewer.handshake",
   if (!run.Check(viewer.started(), "the installed Lumaview.exe starts")) return;
   HWND frame = WaitForViewer(run, viewer);
   if (frame == nullptr) return;
-  bool shown = WaitForTitle(frame, ExpectedTitle(run, picture_name), 30);
+  bool shown = WaitForTitle(
+      frame, [&](const std::string& title) { return TitleShows(run, title, picture_name, true); },
+      30);
   run.Check(shown, "the installed viewer shows the installed picture: " + e2e::TextOf(frame));
   run.Check(Monitor() == std::to_string(reinterpret_cast<std::uintptr_t>(frame)),
             "the settings file records the running viewer as [SETTING] Monitor");
