@@ -4,7 +4,7 @@
 #   make dist   build only; the Windows distribution lands in build/win32/dist
 #               (PAYLOAD_DIR=DIR: setup.exe carries the real product files of DIR)
 #   make fuzz   run every fuzzer for FUZZ_SECONDS (default 60) each
-#   make bench  the benchmarks (native, optimised)
+#   make bench  the benchmarks: native (optimised), then the Win32 DLL under Wine
 # Each target first installs the Debian packages that are missing.
 SHELL := /bin/bash
 JOBS ?= $(shell nproc)
@@ -51,11 +51,17 @@ fuzz: FUZZ_SECONDS ?= 60
 fuzz: fuzz-build
 	ctest --preset fuzz --timeout 0
 
+# The native run keeps its rates, against which the Win32 client of the DLL
+# compares itself.
 bench: deps
 	cmake --preset bench
 	cmake --build --preset bench -j $(JOBS)
-	build/bench/bin/pixbase_bench
+	build/bench/bin/pixbase_bench --rates_out=build/bench/native-rates.tsv
 	build/bench/bin/coder_bench
+	cmake --preset win32 -DLUMAVIEW_BENCH=ON
+	cmake --build --preset win32 -j $(JOBS) --target pixbase_bench_win32
+	cd build/win32/bin && ../../../scripts/wine-run pixbase_bench_win32.exe \
+	  --native=../../bench/native-rates.tsv
 
 test: test-native test-fuzz test-win32
 

@@ -36,19 +36,21 @@ double ThreadSeconds() {
   return seconds(kernel) + seconds(user);
 }
 
-// One repetition: a pass to warm up, then passes until min_time has gone.
+// One repetition: a pass to warm up, then batches of passes, doubling,
+// until a batch lasts min_time. The clock is read only around whole batches:
+// under Wine each reading is a request to the server, which would otherwise
+// weigh on short passes.
 double MeasureOnce(const bench::Case& c, const bench::Shape& shape, double min_time) {
   bench::Workload work(c, shape);
   if (!work.available() || !work.Run()) return 0;
-  size_t passes = 0;
-  const double start = ThreadSeconds();
-  double elapsed = 0;
-  do {
-    if (!work.Run()) return 0;
-    ++passes;
-    elapsed = ThreadSeconds() - start;
-  } while (elapsed < min_time);
-  return static_cast<double>(work.items()) * static_cast<double>(passes) / elapsed / 1e6;
+  for (size_t passes = 1;; passes *= 2) {
+    const double start = ThreadSeconds();
+    for (size_t p = 0; p < passes; ++p)
+      if (!work.Run()) return 0;
+    const double elapsed = ThreadSeconds() - start;
+    if (elapsed >= min_time)
+      return static_cast<double>(work.items()) * static_cast<double>(passes) / elapsed / 1e6;
+  }
 }
 
 }  // namespace
@@ -56,7 +58,7 @@ double MeasureOnce(const bench::Case& c, const bench::Shape& shape, double min_t
 int main(int argc, char** argv) {
   const char* native_path = nullptr;
   int repetitions = 5;
-  double min_time = 0.3;
+  double min_time = 0.5;
   std::string filter;
   for (int i = 1; i < argc; ++i) {
     if (std::strncmp(argv[i], "--native=", 9) == 0) {

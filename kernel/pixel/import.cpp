@@ -14,8 +14,6 @@ using pixbase::pixel::CmykToRgb;
 using pixbase::pixel::ImportKind;
 using pixbase::pixel::SampleLayoutFacts;
 
-constexpr uintptr_t kCacheLine = 64;
-
 // Colour map lookups, four at a time from one read of their samples (a
 // gather unit is slower than plain loads here).
 template <int kStride>
@@ -93,21 +91,14 @@ int32_t ImportPixelSamples(int32_t count, int32_t depth, PackedPixel* pixels,
   // pixels are left as they are rather than read through a null map.
   if (pixbase::pixel::UsesColorMap(facts) && color_map == nullptr) return 1;
   const int stride = depth > 8 ? 2 : 1;
-  const auto line = stride == 2 ? ImportLine<2> : ImportLine<1>;
-  const intptr_t pixel_bytes = static_cast<intptr_t>(stride) * facts.samples;
-  // The pixels before the first cache-line boundary go the plain way, so
-  // that the vector loops write whole cache lines.
-  const auto address = reinterpret_cast<uintptr_t>(pixels);
-  int32_t head = 0;
-  if (address % sizeof(PackedPixel) == 0)
-    head = static_cast<int32_t>((kCacheLine - address % kCacheLine) % kCacheLine /
-                                sizeof(PackedPixel));
-  if (head >= count) head = 0;
-  line(head, pixels, color_map, facts, source);
-  const int32_t done = pixbase::pixel::ImportLineVector(
-      count - head, stride, pixels + head, color_map, facts, source + head * pixel_bytes);
-  const int32_t at = head + done;
-  line(count - at, pixels + at, color_map, facts, source + at * pixel_bytes);
+  const int32_t done =
+      pixbase::pixel::ImportLineVector(count, stride, pixels, color_map, facts, source);
+  source += static_cast<intptr_t>(done) * stride * facts.samples;
+  if (stride == 2) {
+    ImportLine<2>(count - done, pixels + done, color_map, facts, source);
+  } else {
+    ImportLine<1>(count - done, pixels + done, color_map, facts, source);
+  }
   return 1;
 }
 

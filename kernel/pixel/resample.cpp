@@ -81,15 +81,16 @@ void BuildResampleMap(int32_t source_length, int32_t destination_length, int32_t
   const int64_t destination = destination_length;
   if (destination <= 0) return;  // either way nothing is written
   if (destination >= 4 * source) {
-    // For very long destinations i * ratio can round up to the source length
-    // itself (S = 1, D = 13 103 685: the last product is 1.0); such entries
-    // name the last source pixel instead.
     const float ratio = static_cast<float>(static_cast<double>(source) / destination);
-    const int32_t last = source_length - 1;
-    for (int32_t i = 0; i < destination_length; ++i) {
-      const int32_t at = static_cast<int32_t>(Single(Single(static_cast<float>(i)) * ratio));
-      map[i] = at < last ? at : last;
-    }
+    for (int32_t i = 0; i < destination_length; ++i)
+      map[i] = static_cast<int32_t>(Single(Single(static_cast<float>(i)) * ratio));
+    // For very long destinations i * ratio can round up to the source length
+    // itself (S = 1, D = 13 103 685: the last product is 1.0); the entries
+    // never decrease, so those are the last ones, and they name the last
+    // source pixel instead. (A source of no pixels has no last one.)
+    if (source > 0)
+      for (int32_t i = destination_length - 1; i >= 0 && map[i] >= source_length; --i)
+        map[i] = source_length - 1;
     return;
   }
   // Quarter positions of the source picked by an error accumulator: of the

@@ -58,9 +58,12 @@ ImportPlan MakeImportPlan(const SampleLayoutFacts& facts) {
 #define PIXEL_INLINE inline __attribute__((always_inline))
 
 // In each 128-bit lane, the bytes of four pixels' blue, red, green and fourth
-// planes (4 each) gathered pixel by pixel.
-alignas(16) constexpr uint8_t kInterleavePlanes[16] = {0, 8,  4, 12, 1, 9,  5, 13,
-                                                       2, 10, 6, 14, 3, 11, 7, 15};
+// planes (4 each) gathered pixel by pixel; written out for all four lanes so
+// that the shuffle reads it from memory as it stands (no broadcast).
+alignas(64) constexpr uint8_t kInterleavePlanes[64] = {
+    0, 8,  4, 12, 1, 9,  5, 13, 2, 10, 6, 14, 3, 11, 7, 15, 0, 8,  4, 12, 1, 9,
+    5, 13, 2, 10, 6, 14, 3, 11, 7, 15, 0, 8,  4, 12, 1, 9,  5, 13, 2, 10, 6, 14,
+    3, 11, 7, 15, 0, 8,  4, 12, 1, 9,  5, 13, 2, 10, 6, 14, 3, 11, 7, 15};
 
 namespace sse2 {
 #define PIXEL_TARGET __attribute__((target("sse2")))
@@ -96,7 +99,8 @@ struct V {
   static PIXEL_TARGET PIXEL_INLINE F ToFloat(I a) { return _mm_cvtepi32_ps(a); }
   static PIXEL_TARGET PIXEL_INLINE I Truncate(F a) { return _mm_cvttps_epi32(a); }
   static PIXEL_TARGET PIXEL_INLINE F Add(F a, F b) { return _mm_add_ps(a, b); }
-  static PIXEL_TARGET PIXEL_INLINE F AddOnMultiplier(F a, F b) { return _mm_add_ps(a, b); }
+  static constexpr float kArgumentScale = 1.0f;
+  static PIXEL_TARGET PIXEL_INLINE F AddScaledBack(F a, F b) { return _mm_add_ps(a, b); }
   static PIXEL_TARGET PIXEL_INLINE F Mul(F a, F b) { return _mm_mul_ps(a, b); }
   static PIXEL_TARGET PIXEL_INLINE F Min(F a, F b) { return _mm_min_ps(a, b); }
   static PIXEL_TARGET PIXEL_INLINE F Max(F a, F b) { return _mm_max_ps(a, b); }
@@ -155,14 +159,16 @@ struct V {
   static PIXEL_TARGET PIXEL_INLINE F ToFloat(I a) { return _mm256_cvtepi32_ps(a); }
   static PIXEL_TARGET PIXEL_INLINE I Truncate(F a) { return _mm256_cvttps_epi32(a); }
   static PIXEL_TARGET PIXEL_INLINE F Add(F a, F b) { return _mm256_add_ps(a, b); }
-  static PIXEL_TARGET PIXEL_INLINE F AddOnMultiplier(F a, F b) { return _mm256_add_ps(a, b); }
+  static constexpr float kArgumentScale = 1.0f;
+  static PIXEL_TARGET PIXEL_INLINE F AddScaledBack(F a, F b) { return _mm256_add_ps(a, b); }
   static PIXEL_TARGET PIXEL_INLINE F Mul(F a, F b) { return _mm256_mul_ps(a, b); }
   static PIXEL_TARGET PIXEL_INLINE F Min(F a, F b) { return _mm256_min_ps(a, b); }
   static PIXEL_TARGET PIXEL_INLINE F Max(F a, F b) { return _mm256_max_ps(a, b); }
   // Saturated to bytes and interleaved: blue, green, red, fourth of each pixel.
   static PIXEL_TARGET PIXEL_INLINE I PackSaturated(I b, I g, I r, I a) {
     const I planes = _mm256_packus_epi16(_mm256_packs_epi32(b, r), _mm256_packs_epi32(g, a));
-    return _mm256_shuffle_epi8(planes, BroadcastLane(kInterleavePlanes));
+    return _mm256_shuffle_epi8(
+        planes, _mm256_load_si256(reinterpret_cast<const __m256i*>(kInterleavePlanes)));
   }
   static PIXEL_TARGET PIXEL_INLINE I LookupBytes(const uint8_t* table, I index) {
     return _mm256_and_si256(_mm256_i32gather_epi32(reinterpret_cast<const int*>(table), index, 1),
@@ -174,13 +180,13 @@ struct V {
   static PIXEL_TARGET PIXEL_INLINE I BroadcastLane(const uint8_t* bytes) {
     return _mm256_broadcastsi128_si256(_mm_load_si128(reinterpret_cast<const __m128i*>(bytes)));
   }
-  static PIXEL_TARGET PIXEL_INLINE I LoadLanes(const uint8_t* p, int64_t lane_bytes) {
+  static PIXEL_TARGET PIXEL_INLINE I LoadLanes(const uint8_t* p, intptr_t lane_bytes) {
     const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
     const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + lane_bytes));
     return _mm256_inserti128_si256(_mm256_castsi128_si256(low), high, 1);
   }
   // As LoadLanes over pairs of bytes, keeping the first byte of each pair.
-  static PIXEL_TARGET PIXEL_INLINE I LoadLanesOfPairs(const uint8_t* p, int64_t lane_bytes) {
+  static PIXEL_TARGET PIXEL_INLINE I LoadLanesOfPairs(const uint8_t* p, intptr_t lane_bytes) {
     return _mm256_inserti128_si256(_mm256_castsi128_si256(FirstBytes(p)),
                                    FirstBytes(p + 2 * lane_bytes), 1);
   }
@@ -208,12 +214,8 @@ struct V {
   static constexpr int kLanes = 16;
   static constexpr bool kHasTernary = true;
   static constexpr bool kWholeBlockLoads = true;
-  // 64 samples from p; the first bytes of 64 pairs from p.
+  // 64 samples from p.
   static PIXEL_TARGET PIXEL_INLINE I LoadBlock(const uint8_t* p) { return _mm512_loadu_si512(p); }
-  static PIXEL_TARGET PIXEL_INLINE I LoadBlockOfPairs(const uint8_t* p) {
-    return _mm512_inserti64x4(_mm512_castsi256_si512(_mm512_cvtepi16_epi8(_mm512_loadu_si512(p))),
-                              _mm512_cvtepi16_epi8(_mm512_loadu_si512(p + 64)), 1);
-  }
   // The 32-bit words that start each lane's four pixels of `bytes` bytes.
   static PIXEL_TARGET PIXEL_INLINE I LaneStarts(int32_t bytes) {
     const I lane = _mm512_set_epi32(3, 3, 3, 3, 2, 2, 2, 2, 1, 1, 1, 1, 0, 0, 0, 0);
@@ -257,10 +259,11 @@ struct V {
   static PIXEL_TARGET PIXEL_INLINE F ToFloat(I a) { return _mm512_cvtepi32_ps(a); }
   static PIXEL_TARGET PIXEL_INLINE I Truncate(F a) { return _mm512_cvttps_epi32(a); }
   static PIXEL_TARGET PIXEL_INLINE F Add(F a, F b) { return _mm512_add_ps(a, b); }
-  // a * 1 + b rounded once is the single-precision sum a + b; as a fused
-  // multiply-add it runs beside the other additions.
-  static PIXEL_TARGET PIXEL_INLINE F AddOnMultiplier(F a, F b) {
-    return _mm512_fmadd_ps(a, _mm512_set1_ps(1.0f), b);
+  // Arguments (and so every product and sum) come times 2^16; a * 2^-16 + b
+  // rounded once is the single-precision sum of b and the unscaled value.
+  static constexpr float kArgumentScale = 65536.0f;
+  static PIXEL_TARGET PIXEL_INLINE F AddScaledBack(F a, F b) {
+    return _mm512_fmadd_ps(a, _mm512_set1_ps(1.0f / 65536.0f), b);
   }
   static PIXEL_TARGET PIXEL_INLINE F Mul(F a, F b) { return _mm512_mul_ps(a, b); }
   static PIXEL_TARGET PIXEL_INLINE F Min(F a, F b) { return _mm512_min_ps(a, b); }
@@ -268,7 +271,7 @@ struct V {
   // Saturated to bytes and interleaved: blue, green, red, fourth of each pixel.
   static PIXEL_TARGET PIXEL_INLINE I PackSaturated(I b, I g, I r, I a) {
     const I planes = _mm512_packus_epi16(_mm512_packs_epi32(b, r), _mm512_packs_epi32(g, a));
-    return _mm512_shuffle_epi8(planes, BroadcastLane(kInterleavePlanes));
+    return _mm512_shuffle_epi8(planes, _mm512_load_si512(kInterleavePlanes));
   }
   static PIXEL_TARGET PIXEL_INLINE I LookupBytes(const uint8_t* table, I index) {
     return _mm512_and_si512(_mm512_i32gather_epi32(index, table, 1), _mm512_set1_epi32(0xFF));
@@ -279,7 +282,7 @@ struct V {
   static PIXEL_TARGET PIXEL_INLINE I BroadcastLane(const uint8_t* bytes) {
     return _mm512_broadcast_i32x4(_mm_load_si128(reinterpret_cast<const __m128i*>(bytes)));
   }
-  static PIXEL_TARGET PIXEL_INLINE I LoadLanes(const uint8_t* p, int64_t lane_bytes) {
+  static PIXEL_TARGET PIXEL_INLINE I LoadLanes(const uint8_t* p, intptr_t lane_bytes) {
     I v = _mm512_castsi128_si512(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
     v = _mm512_inserti32x4(v, _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + lane_bytes)), 1);
     v = _mm512_inserti32x4(v, _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 2 * lane_bytes)),
@@ -288,7 +291,7 @@ struct V {
         v, _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 3 * lane_bytes)), 3);
   }
   // As LoadLanes over pairs of bytes, keeping the first byte of each pair.
-  static PIXEL_TARGET PIXEL_INLINE I LoadLanesOfPairs(const uint8_t* p, int64_t lane_bytes) {
+  static PIXEL_TARGET PIXEL_INLINE I LoadLanesOfPairs(const uint8_t* p, intptr_t lane_bytes) {
     I v = _mm512_castsi128_si512(FirstBytes(p));
     v = _mm512_inserti32x4(v, FirstBytes(p + 2 * lane_bytes), 1);
     v = _mm512_inserti32x4(v, FirstBytes(p + 4 * lane_bytes), 2);

@@ -16,11 +16,7 @@
 
 namespace {
 
-using lumaview::testing::BesideBuiltLibrary;
-using lumaview::testing::ClientCalls;
-using lumaview::testing::ConfiguredModuleFolder;
-using lumaview::testing::Pixbase;
-using lumaview::testing::WriteTempFile;
+using namespace lumaview::testing;
 
 // Decodes a file through a format's read procedure.
 ImageRecord* Decode(const ClientCalls& kernel, const char* format, const std::string& path,
@@ -32,6 +28,21 @@ ImageRecord* Decode(const ClientCalls& kernel, const char* format, const std::st
   EXPECT_NE(coder.read, nullptr) << format;
   *result = coder.read != nullptr ? coder.read(image) : 0;
   return image;
+}
+
+// Writes an image to `path` through a format's write procedure: its result,
+// or 0 when the file cannot be opened (which fails the test).
+int32_t Encode(const ClientCalls& kernel, const char* format, ImageRecord* image,
+               const std::string& path) {
+  kernel.close(image);
+  std::snprintf(image->filename, sizeof image->filename, "%s", path.c_str());
+  if (kernel.open(image, "wb") != 1) {
+    ADD_FAILURE() << "cannot open " << path << " for writing";
+    return 0;
+  }
+  CoderInfo coder = CoderOf(kernel.find_format(format));
+  EXPECT_NE(coder.write, nullptr) << format;
+  return coder.write != nullptr ? coder.write(image) : 0;
 }
 
 TEST(ClientCodersTest, ModulesLoadDecodeWriteAndUnload) {
@@ -76,10 +87,7 @@ TEST(ClientCodersTest, ModulesLoadDecodeWriteAndUnload) {
   ImageRecord* image = Decode(kernel, "PPM", pixmap, &result);
   ASSERT_EQ(result, 1);
   const std::string written = ::testing::TempDir() + "pixbase_client_written.bmp";
-  kernel.close(image);
-  std::snprintf(image->filename, sizeof image->filename, "%s", written.c_str());
-  ASSERT_EQ(kernel.open(image, "wb"), 1);
-  ASSERT_EQ(CoderOf(kernel.find_format("BMP")).write(image), 1);
+  ASSERT_EQ(Encode(kernel, "BMP", image, written), 1);
   kernel.destroy_list(image);
   image = Decode(kernel, "BMP", written, &result);
   ASSERT_EQ(result, 1);
@@ -108,10 +116,7 @@ TEST(ClientCodersTest, ModulesLoadDecodeWriteAndUnload) {
 
   // Written as an arbitrary map, the header names the depth.
   const std::string map = ::testing::TempDir() + "pixbase_client_written.pam";
-  kernel.close(image);
-  std::snprintf(image->filename, sizeof image->filename, "%s", map.c_str());
-  ASSERT_EQ(kernel.open(image, "wb"), 1);
-  ASSERT_EQ(CoderOf(kernel.find_format("PAM")).write(image), 1);
+  ASSERT_EQ(Encode(kernel, "PAM", image, map), 1);
   kernel.close(image);
   kernel.destroy_list(image);
   FILE* written_map = std::fopen(map.c_str(), "rb");

@@ -15,11 +15,7 @@
 
 namespace {
 
-using lumaview::testing::BesideBuiltLibrary;
-using lumaview::testing::ClientCalls;
-using lumaview::testing::ConfiguredModuleFolder;
-using lumaview::testing::Pixbase;
-using lumaview::testing::WriteTempFile;
+using namespace lumaview::testing;
 
 struct Warning {
   ExceptionSeverity severity;

@@ -315,9 +315,12 @@ inline std::vector<int32_t> ResampleMap(int32_t s, int32_t d) {
   if (static_cast<int64_t>(d) >= 4 * static_cast<int64_t>(s)) {
     if (d <= 0) return map;
     const float r = static_cast<float>(s) / static_cast<float>(d);
-    // An entry that rounds up to s itself names the last source pixel.
-    for (int32_t i = 0; i < d; ++i)
-      map.push_back(std::min(static_cast<int32_t>(Single(static_cast<float>(i) * r)), s - 1));
+    // An entry that rounds up to s itself names the last source pixel (when
+    // there is one).
+    for (int32_t i = 0; i < d; ++i) {
+      const auto at = static_cast<int32_t>(Single(static_cast<float>(i) * r));
+      map.push_back(s > 0 ? std::min(at, s - 1) : at);
+    }
     return map;
   }
   const int64_t q_count = 4 * static_cast<int64_t>(s);

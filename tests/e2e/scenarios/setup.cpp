@@ -13,22 +13,17 @@
 #include <string>
 #include <vector>
 
-#include "common/distribution.h"
+#include "product.h"
 #include "resources/resource_ids.h"
 #include "robot.h"
 
 namespace {
 
 using e2e::Run;
+using namespace product;
 
 // --- The texts setup shows (English, Chinese) ---------------------------------
 
-const char kRoot[] = "C:\\Corvane\\Widelens\\";
-const char* const kSettings = setup::kSettingsFile;
-const std::string kUninstallKey =
-    std::string(setup::kUninstallKey) + "\\" + setup::kUninstallSubkey;
-const char kShellFolders[] =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 const char kMapGroups[] = "Software\\Microsoft\\Windows\\CurrentVersion\\GrpConv\\MapGroups";
 const char kQuickLaunch[] = "C:\\QuickLaunch";
 const char kMedium[] = "C:\\media";
@@ -183,17 +178,10 @@ std::vector<Member> LoadMembers(Run& run) {
   return members;
 }
 
-std::string Setting(const char* section, const std::string& key) {
-  return e2e::ProfileText(kSettings, section, key);
-}
-
-bool SettingsFileExists() { return e2e::Exists(e2e::WindowsFolder() + "\\" + kSettings); }
-
 // The uninstall log names PATH among FILE1..FILEn.
 bool LoggedFile(const std::string& path) {
-  const int count = std::atoi(Setting("UNINSTALL", "FILENUM").c_str());
-  for (int i = 1; i <= count; ++i)
-    if (e2e::SameNoCase(Setting("UNINSTALL", "FILE" + std::to_string(i)), path)) return true;
+  for (const std::string& file : LoggedFiles())
+    if (e2e::SameNoCase(file, path)) return true;
   return false;
 }
 

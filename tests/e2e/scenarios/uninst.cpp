@@ -15,20 +15,15 @@
 #include <string>
 #include <vector>
 
-#include "common/distribution.h"
+#include "product.h"
 #include "robot.h"
 #include "uninstall_ids.h"
 
 namespace {
 
 using e2e::Run;
+using namespace product;
 
-const char kRoot[] = "C:\\Corvane\\Widelens\\";
-const char* const kSettings = setup::kSettingsFile;
-const std::string kUninstallKey =
-    std::string(setup::kUninstallKey) + "\\" + setup::kUninstallSubkey;
-const char kShellFolders[] =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 const char kPlanted[] = "C:\\Corvane\\Widelens\\My Notes.txt";
 const char kPlantedBytes[] = "kept by the user";
 // The uninstaller's exit codes (README).
@@ -74,10 +69,6 @@ bool Says(HWND window, const std::string& text) {
 
 // --- What the log lists ----------------------------------------------------------
 
-std::string Setting(const char* section, const std::string& key) {
-  return e2e::ProfileText(kSettings, section, key);
-}
-
 struct Installed {
   std::vector<std::string> files;        // FILE1..FILEn, the cache pattern left out
   std::vector<std::string> directories;  // DIR1..DIRn
@@ -87,17 +78,13 @@ struct Installed {
 
 Installed ReadLog(Run& run) {
   Installed installed;
-  const int files = std::atoi(Setting("UNINSTALL", "FILENUM").c_str());
-  const int directories = std::atoi(Setting("UNINSTALL", "PATHNUM").c_str());
-  run.Check(files >= 17 && directories >= 4, "the uninstall log lists " + std::to_string(files) +
-                                                 " files and " + std::to_string(directories) +
-                                                 " folders");
-  for (int i = 1; i <= files; ++i) {
-    std::string file = Setting("UNINSTALL", "FILE" + std::to_string(i));
+  const std::vector<std::string> files = LoggedFiles();
+  installed.directories = LoggedDirectories();
+  run.Check(files.size() >= 17 && installed.directories.size() >= 4,
+            "the uninstall log lists " + std::to_string(files.size()) + " files and " +
+                std::to_string(installed.directories.size()) + " folders");
+  for (const std::string& file : files)
     if (file.find('*') == std::string::npos) installed.files.push_back(file);
-  }
-  for (int i = 1; i <= directories; ++i)
-    installed.directories.push_back(Setting("UNINSTALL", "DIR" + std::to_string(i)));
   installed.fastlink = Setting("UNINSTALL", "FASTLINK");
   installed.group = e2e::RegistryText(HKEY_LOCAL_MACHINE, kShellFolders, "Common Programs") + "\\" +
                     Setting("INSTALL", "GROUP");
@@ -136,7 +123,7 @@ void CheckRemoved(Run& run, const Installed& installed, bool planted) {
   run.Check(e2e::IsDirectory("C:\\QuickLaunch"), "the Quick Launch folder itself stays");
   run.Check(!e2e::RegistryKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey),
             "the uninstall registry key is gone");
-  run.Check(!e2e::Exists(e2e::WindowsFolder() + "\\" + kSettings), "Lumaview.INI is gone");
+  run.Check(!SettingsFileExists(), "Lumaview.INI is gone");
   if (planted) {
     std::string bytes;
     run.Check(e2e::ReadBytes(kPlanted, &bytes) && bytes == kPlantedBytes,
@@ -183,8 +170,7 @@ void RemoveThroughTheLink(Run& run, bool viewer) {
                                   GetModuleHandleW(nullptr), nullptr);
     std::string handle = std::to_string(reinterpret_cast<std::uintptr_t>(fake_viewer));
     run.Check(fake_viewer != nullptr &&
-                  WritePrivateProfileStringA(setup::kSettingSection, setup::kMonitorKey,
-                                             handle.c_str(), kSettings),
+                  WritePrivateProfileStringA("SETTING", "Monitor", handle.c_str(), kSettings),
               "a viewer window is recorded as [SETTING] Monitor");
   }
 
