@@ -54,7 +54,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (std::size_t start = 0; start <= text.size() && lines.size() < 64;) {
     std::size_t end = text.find('\n', start);
     if (end == std::string::npos) end = text.size();
-    lines.push_back(text.substr(start, end - start));
+    // A profile value is a C text: whatever follows a zero byte is not part
+    // of it, for the uninstaller nor for the judgement below.
+    std::string line = text.substr(start, end - start);
+    lines.push_back(line.substr(0, line.find('\0')));
     start = end + 1;
   }
   lines.resize(std::max<std::size_t>(lines.size(), 5));
