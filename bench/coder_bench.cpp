@@ -23,6 +23,7 @@
 
 #include "coder_module.h"
 #include "opaque_rows.h"
+#include "run_defaults.h"
 
 CODER_ENTRY RegisterPNMImage(void);
 CODER_ENTRY RegisterBMPImage(void);
@@ -171,23 +172,8 @@ int main(int argc, char** argv) {
       ->Unit(benchmark::kMillisecond);
   benchmark::RegisterBenchmark(kArrayFloor, PixelArrayFloor)->Unit(benchmark::kMillisecond);
 
-  // As in the pixel benchmarks: by default five interleaved repetitions,
-  // medians compared.
-  std::vector<char*> arguments(argv, argv + argc);
-  bool chosen = false;
-  for (int i = 1; i < argc; ++i)
-    chosen = chosen || std::strncmp(argv[i], "--benchmark_repetitions", 23) == 0;
-  std::string repetitions = "--benchmark_repetitions=5";
-  std::string interleave = "--benchmark_enable_random_interleaving=true";
-  std::string aggregates = "--benchmark_report_aggregates_only=true";
-  std::string min_time = "--benchmark_min_time=0.2";
-  if (!chosen)
-    for (std::string* option : {&repetitions, &interleave, &aggregates, &min_time})
-      arguments.push_back(option->data());
-  int count = static_cast<int>(arguments.size());
-  benchmark::Initialize(&count, arguments.data());
   SummaryReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
+  bench::RunWithDefaults(std::vector<char*>(argv, argv + argc), &reporter);
   for (const Subject& subject : Subjects()) std::remove(subject.path.c_str());
 
   const auto& rates = reporter.rates();

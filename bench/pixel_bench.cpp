@@ -18,6 +18,7 @@
 
 #include "bench_cases.h"
 #include "bench_report.h"
+#include "run_defaults.h"
 
 namespace {
 
@@ -73,31 +74,18 @@ int main(int argc, char** argv) {
       benchmark::RegisterBenchmark(bench::Key(shape, c).c_str(), RunCase, c, shape)
           ->Unit(benchmark::kMillisecond);
 
-  // The machine may be shared: by default every benchmark runs five times,
-  // the repetitions of all of them interleaved at random so that a change of
-  // load falls on all alike, and the medians are compared.
+  // Every option but our own goes to Google Benchmark (bench/run_defaults.h).
   std::vector<char*> arguments;
   const char* rates_out = nullptr;
-  bool chosen = false;
   for (int i = 0; i < argc; ++i) {
     if (std::strncmp(argv[i], "--rates_out=", 12) == 0) {
       rates_out = argv[i] + 12;
       continue;
     }
-    chosen = chosen || std::strncmp(argv[i], "--benchmark_repetitions", 23) == 0;
     arguments.push_back(argv[i]);
   }
-  std::string repetitions = "--benchmark_repetitions=5";
-  std::string interleave = "--benchmark_enable_random_interleaving=true";
-  std::string aggregates = "--benchmark_report_aggregates_only=true";
-  std::string min_time = "--benchmark_min_time=0.2";
-  if (!chosen)
-    for (std::string* option : {&repetitions, &interleave, &aggregates, &min_time})
-      arguments.push_back(option->data());
-  int count = static_cast<int>(arguments.size());
-  benchmark::Initialize(&count, arguments.data());
   SummaryReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
+  bench::RunWithDefaults(arguments, &reporter);
 
   bench::PrintReport(reporter.rates(), nullptr);
   if (rates_out != nullptr && !bench::WriteRates(reporter.rates(), rates_out)) {
