@@ -147,22 +147,33 @@ void CloseViewer(Run& run, HWND frame, e2e::Process& viewer) {
   run.Check(Monitor() == "0", "the settings file records no viewer any more");
 }
 
-// --- Scenarios ----------------------------------------------------------------------
-
-E2E_SCENARIO(ActualSize, "viewer.actual",
-             "a picture named on the command line, at 100%, fills the client area exactly") {
-  if (!PlaceViewer(run, kViewerFolder)) return;
+// Places the viewer and the test's picture, starts the viewer on it and
+// waits until its title names the file; the viewer's window, or null when it
+// does not come up (the failed check says why). NAME receives the file name.
+HWND OpenPlacedPicture(Run& run, e2e::Process& viewer, std::string& name) {
+  if (!PlaceViewer(run, kViewerFolder)) return nullptr;
   std::string picture = PlacePicture(run, "picture");
-  e2e::Process viewer = e2e::Process::Start(std::string(kViewerFolder) + "\\Lumaview.exe",
-                                            "\"" + picture + "\"", kPictures);
-  if (!run.Check(viewer.started(), "Lumaview.exe starts")) return;
+  viewer = e2e::Process::Start(std::string(kViewerFolder) + "\\Lumaview.exe", "\"" + picture + "\"",
+                               kPictures);
+  if (!run.Check(viewer.started(), "Lumaview.exe starts")) return nullptr;
   HWND frame = WaitForViewer(run, viewer);
-  if (frame == nullptr) return;
-  const std::string name = NameOf(picture);
+  if (frame == nullptr) return nullptr;
+  name = NameOf(picture);
   bool titled = WaitForTitle(
       frame, [&](const std::string& title) { return TitleShows(run, title, name, true); }, 30);
   run.Check(titled,
             "the title names the file, its size, its format and the zoom: " + e2e::TextOf(frame));
+  return frame;
+}
+
+// --- Scenarios ----------------------------------------------------------------------
+
+E2E_SCENARIO(ActualSize, "viewer.actual",
+             "a picture named on the command line, at 100%, fills the client area exactly") {
+  e2e::Process viewer;
+  std::string name;
+  HWND frame = OpenPlacedPicture(run, viewer, name);
+  if (frame == nullptr) return;
   run.Check(Monitor() == std::to_string(reinterpret_cast<std::uintptr_t>(frame)),
             "the settings file records the window as [SETTING] Monitor");
 
@@ -193,18 +204,10 @@ E2E_SCENARIO(ActualSize, "viewer.actual",
 E2E_SCENARIO(Scrolled, "viewer.scroll",
              "a picture larger than the window: fitted without scroll bars, at 100% with "
              "both, scrolled to its far corner") {
-  if (!PlaceViewer(run, kViewerFolder)) return;
-  std::string picture = PlacePicture(run, "picture");
-  e2e::Process viewer = e2e::Process::Start(std::string(kViewerFolder) + "\\Lumaview.exe",
-                                            "\"" + picture + "\"", kPictures);
-  if (!run.Check(viewer.started(), "Lumaview.exe starts")) return;
-  HWND frame = WaitForViewer(run, viewer);
+  e2e::Process viewer;
+  std::string name;
+  HWND frame = OpenPlacedPicture(run, viewer, name);
   if (frame == nullptr) return;
-  const std::string name = NameOf(picture);
-  bool titled = WaitForTitle(
-      frame, [&](const std::string& title) { return TitleShows(run, title, name, true); }, 30);
-  run.Check(titled,
-            "the title names the file, its size, its format and the zoom: " + e2e::TextOf(frame));
   const LONG bars = WS_HSCROLL | WS_VSCROLL;
   run.Check((GetWindowLongA(frame, GWL_STYLE) & bars) == 0, "fitted, the view has no scroll bars");
   run.Screenshot(frame, "fitted");
