@@ -29,8 +29,9 @@ void PutLong(std::string& out, uint32_t value) {
   PutShort(out, value >> 16);
 }
 
-// A bitmap file as a writer would make it.
-struct BmpSpec {
+// The header fields, colour table and pixel bytes of a bitmap file, as a
+// writer would lay them out.
+struct BmpFields {
   uint32_t info_size = 40;
   int32_t width = 1;
   int32_t height = 1;
@@ -42,49 +43,49 @@ struct BmpSpec {
   int64_t data_offset = -1;  // where the headers end, unless given
 };
 
-std::string MakeBmp(const BmpSpec& spec) {
+std::string MakeBmp(const BmpFields& fields) {
   std::string info;
-  PutLong(info, spec.info_size);
-  if (spec.info_size == 12) {
-    PutShort(info, static_cast<uint32_t>(spec.width));
-    PutShort(info, static_cast<uint32_t>(spec.height));
+  PutLong(info, fields.info_size);
+  if (fields.info_size == 12) {
+    PutShort(info, static_cast<uint32_t>(fields.width));
+    PutShort(info, static_cast<uint32_t>(fields.height));
     PutShort(info, 1);
-    PutShort(info, spec.bits);
+    PutShort(info, fields.bits);
   } else {
-    PutLong(info, static_cast<uint32_t>(spec.width));
-    PutLong(info, static_cast<uint32_t>(spec.height));
+    PutLong(info, static_cast<uint32_t>(fields.width));
+    PutLong(info, static_cast<uint32_t>(fields.height));
     PutShort(info, 1);
-    PutShort(info, spec.bits);
-    PutLong(info, spec.compression);
-    PutLong(info, static_cast<uint32_t>(spec.data.size()));
+    PutShort(info, fields.bits);
+    PutLong(info, fields.compression);
+    PutLong(info, static_cast<uint32_t>(fields.data.size()));
     PutLong(info, 2835);
     PutLong(info, 2835);
-    PutLong(info, static_cast<uint32_t>(spec.palette.size()));
+    PutLong(info, static_cast<uint32_t>(fields.palette.size()));
     PutLong(info, 0);
-    if (spec.info_size >= 52)
-      for (size_t i = 0; i < (spec.info_size >= 56 ? 4u : 3u); ++i)
-        PutLong(info, i < spec.masks.size() ? spec.masks[i] : 0);
-    if (spec.info_size >= 108) {
+    if (fields.info_size >= 52)
+      for (size_t i = 0; i < (fields.info_size >= 56 ? 4u : 3u); ++i)
+        PutLong(info, i < fields.masks.size() ? fields.masks[i] : 0);
+    if (fields.info_size >= 108) {
       info.replace(56, 0, "BGRs");  // the colour space: sRGB
-      info.resize(spec.info_size, '\0');
+      info.resize(fields.info_size, '\0');
     }
   }
-  info.resize(spec.info_size, '\0');
-  if (spec.info_size == 40)
-    for (uint32_t mask : spec.masks) PutLong(info, mask);
-  for (uint32_t colour : spec.palette) {
+  info.resize(fields.info_size, '\0');
+  if (fields.info_size == 40)
+    for (uint32_t mask : fields.masks) PutLong(info, mask);
+  for (uint32_t colour : fields.palette) {
     info.push_back(static_cast<char>(colour & 0xFF));
     info.push_back(static_cast<char>((colour >> 8) & 0xFF));
     info.push_back(static_cast<char>((colour >> 16) & 0xFF));
-    if (spec.info_size != 12) info.push_back('\0');
+    if (fields.info_size != 12) info.push_back('\0');
   }
   const uint32_t offset =
-      spec.data_offset >= 0 ? static_cast<uint32_t>(spec.data_offset) : 14 + info.size();
+      fields.data_offset >= 0 ? static_cast<uint32_t>(fields.data_offset) : 14 + info.size();
   std::string file = "BM";
-  PutLong(file, static_cast<uint32_t>(offset + spec.data.size()));
+  PutLong(file, static_cast<uint32_t>(offset + fields.data.size()));
   PutLong(file, 0);
   PutLong(file, offset);
-  return file + info + spec.data;
+  return file + info + fields.data;
 }
 
 // Rows of pixel bytes padded to four bytes; `pixel` gives the bytes of each.
@@ -155,39 +156,39 @@ TEST_F(BmpCoderTest, SixteenAndThirtyTwoBitsAndTopDownRowsDecodeAsBmptoppmReadsT
   };
   struct Case {
     const char* file;
-    BmpSpec spec;
+    BmpFields fields;
   };
   std::vector<Case> cases;
-  BmpSpec spec;
-  spec.width = 37;
-  spec.height = 5;
-  spec.bits = 16;
-  spec.data = Rows(37, 5, 2, five_five_five);
-  cases.push_back({"555.bmp", spec});
-  spec.info_size = 108;
-  spec.compression = 3;
-  spec.masks = {0xF800, 0x07E0, 0x001F};
-  spec.data = Rows(37, 5, 2, five_six_five);
-  cases.push_back({"565v4.bmp", spec});
-  spec = BmpSpec();
-  spec.width = 23;
-  spec.height = 4;
-  spec.bits = 32;
-  spec.data = Rows(23, 4, 4, bgrx);
-  cases.push_back({"x888.bmp", spec});
-  spec.info_size = 124;
-  spec.compression = 3;
-  spec.masks = {0x00FF0000, 0x0000FF00, 0x000000FF, 0};
-  cases.push_back({"888v5.bmp", spec});
-  spec = BmpSpec();
-  spec.width = 11;
-  spec.height = -6;  // top-down
-  spec.data = Rows(11, 6, 3, bgr);
-  cases.push_back({"topdown.bmp", spec});
+  BmpFields fields;
+  fields.width = 37;
+  fields.height = 5;
+  fields.bits = 16;
+  fields.data = Rows(37, 5, 2, five_five_five);
+  cases.push_back({"555.bmp", fields});
+  fields.info_size = 108;
+  fields.compression = 3;
+  fields.masks = {0xF800, 0x07E0, 0x001F};
+  fields.data = Rows(37, 5, 2, five_six_five);
+  cases.push_back({"565v4.bmp", fields});
+  fields = BmpFields();
+  fields.width = 23;
+  fields.height = 4;
+  fields.bits = 32;
+  fields.data = Rows(23, 4, 4, bgrx);
+  cases.push_back({"x888.bmp", fields});
+  fields.info_size = 124;
+  fields.compression = 3;
+  fields.masks = {0x00FF0000, 0x0000FF00, 0x000000FF, 0};
+  cases.push_back({"888v5.bmp", fields});
+  fields = BmpFields();
+  fields.width = 11;
+  fields.height = -6;  // top-down
+  fields.data = Rows(11, 6, 3, bgr);
+  cases.push_back({"topdown.bmp", fields});
   for (const Case& c : cases) {
     SCOPED_TRACE(c.file);
     const std::string path = Scratch(c.file);
-    WriteAll(path, MakeBmp(c.spec));
+    WriteAll(path, MakeBmp(c.fields));
     Decoded decoded("BMP", path);
     ASSERT_EQ(decoded.result(), 1) << decoded.reason();
     EXPECT_EQ(decoded.report().severity, 0) << decoded.reason();
@@ -196,7 +197,7 @@ TEST_F(BmpCoderTest, SixteenAndThirtyTwoBitsAndTopDownRowsDecodeAsBmptoppmReadsT
 
   // Masks after a 40-byte header, which bmptoppm does not take: the same
   // pixels as under the 108-byte header.
-  BmpSpec after = cases[1].spec;
+  BmpFields after = cases[1].fields;
   after.info_size = 40;
   const std::string path = Scratch("565v3.bmp");
   WriteAll(path, MakeBmp(after));
@@ -206,24 +207,24 @@ TEST_F(BmpCoderTest, SixteenAndThirtyTwoBitsAndTopDownRowsDecodeAsBmptoppmReadsT
 }
 
 TEST_F(BmpCoderTest, AnAlphaMaskGivesTheOpacityUnlessItIsZeroEverywhere) {
-  BmpSpec spec;
-  spec.info_size = 124;
-  spec.width = 4;
-  spec.height = 1;
-  spec.bits = 32;
-  spec.compression = 3;
-  spec.masks = {0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000};
-  spec.data = std::string("\x10\x20\x30\xFF\x11\x21\x31\x00\x12\x22\x32\x80\x13\x23\x33\x40", 16);
+  BmpFields fields;
+  fields.info_size = 124;
+  fields.width = 4;
+  fields.height = 1;
+  fields.bits = 32;
+  fields.compression = 3;
+  fields.masks = {0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000};
+  fields.data = std::string("\x10\x20\x30\xFF\x11\x21\x31\x00\x12\x22\x32\x80\x13\x23\x33\x40", 16);
   const std::string path = Scratch("alpha.bmp");
-  WriteAll(path, MakeBmp(spec));
+  WriteAll(path, MakeBmp(fields));
   Decoded decoded("BMP", path);
   ASSERT_EQ(decoded.result(), 1) << decoded.reason();
   Picture picture = PictureOf(decoded.image());
   EXPECT_TRUE(SameColours(Bmptoppm(path), picture));
   EXPECT_EQ(picture.fourth, (std::vector<uint8_t>{0, 255, 127, 191}));
 
-  spec.data = std::string("\x10\x20\x30\x00\x11\x21\x31\x00\x12\x22\x32\x00\x13\x23\x33\x00", 16);
-  WriteAll(path, MakeBmp(spec));
+  fields.data = std::string("\x10\x20\x30\x00\x11\x21\x31\x00\x12\x22\x32\x00\x13\x23\x33\x00", 16);
+  WriteAll(path, MakeBmp(fields));
   Decoded unused("BMP", path);
   ASSERT_EQ(unused.result(), 1);
   EXPECT_EQ(PictureOf(unused.image()).fourth, (std::vector<uint8_t>{0, 0, 0, 0}));
@@ -234,7 +235,7 @@ const std::vector<uint32_t> kPalette = {0x102030, 0xC80000, 0x00C800, 0x0000C8,
 
 TEST_F(BmpCoderTest, RunLengthFilesDecodeAsBmptoppmReadsThem) {
   // Rows of runs and literal runs that fill each row exactly.
-  BmpSpec rle8;
+  BmpFields rle8;
   rle8.width = 12;
   rle8.height = 3;
   rle8.bits = 8;
@@ -246,7 +247,7 @@ TEST_F(BmpCoderTest, RunLengthFilesDecodeAsBmptoppmReadsThem) {
       "\x0C\x06\x00\x00"                           // 12 x 6
       "\x00\x04\x07\x06\x05\x04\x08\x00\x00\x01",  // literal 7 6 5 4, 8 x 0, end of bitmap
       26);
-  BmpSpec rle4 = rle8;
+  BmpFields rle4 = rle8;
   rle4.width = 9;
   rle4.bits = 4;
   rle4.compression = 2;
@@ -255,10 +256,10 @@ TEST_F(BmpCoderTest, RunLengthFilesDecodeAsBmptoppmReadsThem) {
       "\x09\x70\x00\x00"                   // 7 0 7 0 7 0 7 0 7
       "\x00\x03\x12\x30\x06\x45\x00\x01",  // literal 1 2 3, 4 5 4 5 4 5
       20);
-  for (const auto& [file, spec] : {std::pair{"rle8.bmp", rle8}, std::pair{"rle4.bmp", rle4}}) {
+  for (const auto& [file, fields] : {std::pair{"rle8.bmp", rle8}, std::pair{"rle4.bmp", rle4}}) {
     SCOPED_TRACE(file);
     const std::string path = Scratch(file);
-    WriteAll(path, MakeBmp(spec));
+    WriteAll(path, MakeBmp(fields));
     Decoded decoded("BMP", path);
     ASSERT_EQ(decoded.result(), 1) << decoded.reason();
     EXPECT_EQ(decoded.report().severity, 0) << decoded.reason();
@@ -268,20 +269,20 @@ TEST_F(BmpCoderTest, RunLengthFilesDecodeAsBmptoppmReadsThem) {
 
 TEST_F(BmpCoderTest, SkippedRunLengthPixelsTakeTheFirstColour) {
   // bmptoppm refuses deltas and short rows; the values are worked out here.
-  BmpSpec spec;
-  spec.width = 6;
-  spec.height = 4;
-  spec.bits = 8;
-  spec.compression = 1;
-  spec.palette = kPalette;
-  spec.data = std::string(
+  BmpFields fields;
+  fields.width = 6;
+  fields.height = 4;
+  fields.bits = 8;
+  fields.compression = 1;
+  fields.palette = kPalette;
+  fields.data = std::string(
       "\x02\x01"           // bottom row: 1 1, then a delta of 2 right, 1 up
       "\x00\x02\x02\x01"   // to x 4 of the second row
       "\x02\x02\x00\x00"   // 2 2, end of line
       "\x03\x03\x00\x01",  // third row: 3 3 3, end of bitmap (the top row is skipped)
       14);
   const std::string path = Scratch("delta.bmp");
-  WriteAll(path, MakeBmp(spec));
+  WriteAll(path, MakeBmp(fields));
   Decoded decoded("BMP", path);
   ASSERT_EQ(decoded.result(), 1) << decoded.reason();
   EXPECT_EQ(decoded.report().severity, 0);
@@ -342,7 +343,7 @@ TEST_F(BmpCoderTest, TheFormatIsDecidedByExtensionAndByContent) {
 }
 
 TEST_F(BmpCoderTest, MalformedFilesGiveTheModulesReasonAndSeverity) {
-  BmpSpec good;
+  BmpFields good;
   good.width = 2;
   good.height = 2;
   good.data = std::string(16, '\x40');
@@ -356,9 +357,9 @@ TEST_F(BmpCoderTest, MalformedFilesGiveTheModulesReasonAndSeverity) {
   std::vector<Case> cases;
   auto with = [&](const char* name, auto change, int32_t result, ExceptionSeverity severity,
                   const char* reason) {
-    BmpSpec spec = good;
-    change(spec);
-    cases.push_back({name, MakeBmp(spec), result, severity, reason});
+    BmpFields fields = good;
+    change(fields);
+    cases.push_back({name, MakeBmp(fields), result, severity, reason});
   };
   cases.push_back(
       {"no signature", "XX" + MakeBmp(good).substr(2), 0, CoderDataError, bmp::kImproperHeader});
@@ -366,21 +367,21 @@ TEST_F(BmpCoderTest, MalformedFilesGiveTheModulesReasonAndSeverity) {
   cases.push_back(
       {"headers cut", MakeBmp(good).substr(0, 30), 0, CoderDataError, bmp::kImproperHeader});
   with(
-      "unknown header size", [](BmpSpec& s) { s.info_size = 80; }, 0, CoderDataError,
+      "unknown header size", [](BmpFields& s) { s.info_size = 80; }, 0, CoderDataError,
       bmp::kUnsupportedImage);
   with(
       "two bits per pixel",
-      [](BmpSpec& s) {
+      [](BmpFields& s) {
         s.bits = 2;
         s.palette = {0, 1, 2, 3};
       },
       0, CoderDataError, bmp::kUnsupportedImage);
   with(
-      "JPEG data", [](BmpSpec& s) { s.compression = 4; }, 0, CoderDataError,
+      "JPEG data", [](BmpFields& s) { s.compression = 4; }, 0, CoderDataError,
       bmp::kUnsupportedImage);
   with(
       "RLE8 of 4 bits",
-      [](BmpSpec& s) {
+      [](BmpFields& s) {
         s.bits = 4;
         s.compression = 1;
         s.palette = {1};
@@ -388,46 +389,46 @@ TEST_F(BmpCoderTest, MalformedFilesGiveTheModulesReasonAndSeverity) {
       0, CoderDataError, bmp::kImproperHeader);
   with(
       "bit fields of 24 bits",
-      [](BmpSpec& s) {
+      [](BmpFields& s) {
         s.compression = 3;
         s.masks = {1, 2, 4};
       },
       0, CoderDataError, bmp::kImproperHeader);
   with(
-      "zero width", [](BmpSpec& s) { s.width = 0; }, 0, CoderDataError, bmp::kImproperHeader);
+      "zero width", [](BmpFields& s) { s.width = 0; }, 0, CoderDataError, bmp::kImproperHeader);
   with(
       "too large",
-      [](BmpSpec& s) {
+      [](BmpFields& s) {
         s.width = 1 << 20;
         s.height = 1 << 20;
       },
       0, CoderDataError, "Image dimensions are too large");
   with(
-      "data inside the headers", [](BmpSpec& s) { s.data_offset = 20; }, 0, CoderDataError,
+      "data inside the headers", [](BmpFields& s) { s.data_offset = 20; }, 0, CoderDataError,
       bmp::kImproperHeader);
   with(
-      "data beyond the end", [](BmpSpec& s) { s.data_offset = 4000; }, 0, CoderDataError,
+      "data beyond the end", [](BmpFields& s) { s.data_offset = 4000; }, 0, CoderDataError,
       bmp::kNoImageData);
   with(
       "no pixel data",
-      [](BmpSpec& s) {
+      [](BmpFields& s) {
         s.data = std::string();
         s.data_offset = 54;
       },
       0, CoderDataError, bmp::kNoImageData);
   with(
       "a palette picture without colours",
-      [](BmpSpec& s) {
+      [](BmpFields& s) {
         s.bits = 8;
         s.data = std::string(8, '\0');
       },
       0, CoderDataError, bmp::kImproperHeader);
   with(
-      "truncated data", [](BmpSpec& s) { s.data.resize(10); }, 1, CoderDataWarning,
+      "truncated data", [](BmpFields& s) { s.data.resize(10); }, 1, CoderDataWarning,
       bmp::kTruncatedImage);
   with(
       "an index beyond the table",
-      [](BmpSpec& s) {
+      [](BmpFields& s) {
         s.bits = 8;
         s.palette = {0xFF0000, 0x00FF00};
         s.data = std::string("\x01\x05\0\0\0\x01\0\0", 8);
@@ -435,7 +436,7 @@ TEST_F(BmpCoderTest, MalformedFilesGiveTheModulesReasonAndSeverity) {
       1, CoderDataWarning, bmp::kCorruptImage);
   with(
       "a run past the row",
-      [](BmpSpec& s) {
+      [](BmpFields& s) {
         s.bits = 8;
         s.compression = 1;
         s.palette = {1, 2};
@@ -444,7 +445,7 @@ TEST_F(BmpCoderTest, MalformedFilesGiveTheModulesReasonAndSeverity) {
       1, CoderDataWarning, bmp::kCorruptImage);
   with(
       "run lengths cut",
-      [](BmpSpec& s) {
+      [](BmpFields& s) {
         s.bits = 8;
         s.compression = 1;
         s.palette = {1, 2};
@@ -466,14 +467,14 @@ TEST_F(BmpCoderTest, MalformedFilesGiveTheModulesReasonAndSeverity) {
 TEST_F(BmpCoderTest, ATruncatedFileKeepsTheRowsItHolds) {
   // 3x3 bottom-up, 24 bits: rows of 12 bytes, the file cut after the bottom
   // row and one pixel and a byte of the middle row.
-  BmpSpec spec;
-  spec.width = 3;
-  spec.height = 3;
-  spec.data =
+  BmpFields fields;
+  fields.width = 3;
+  fields.height = 3;
+  fields.data =
       Rows(3, 3, 3, [](int x, int y) { return static_cast<uint32_t>(0x010203 * (1 + x + 3 * y)); });
-  spec.data.resize(12 + 3 + 1);
+  fields.data.resize(12 + 3 + 1);
   const std::string path = Scratch("cut.bmp");
-  WriteAll(path, MakeBmp(spec));
+  WriteAll(path, MakeBmp(fields));
   Decoded decoded("BMP", path);
   ASSERT_EQ(decoded.result(), 1);
   EXPECT_EQ(decoded.reason(), bmp::kTruncatedImage);
@@ -489,17 +490,17 @@ TEST_F(BmpCoderTest, EveryCutOfAFileDecodesOrFailsWithAReason) {
   const std::string runs = Scratch("wholerle.bmp");
   Shell("ppmpat -madras 7 5 | ppmtobmp -bpp 24 > " + rgb);
   Shell("ppmpat -madras 7 5 | pnmquant 20 | ppmtobmp -bpp 8 > " + indexed);
-  BmpSpec spec;
-  spec.width = 12;
-  spec.height = 3;
-  spec.bits = 8;
-  spec.compression = 1;
-  spec.palette = kPalette;
-  spec.data = std::string(
+  BmpFields fields;
+  fields.width = 12;
+  fields.height = 3;
+  fields.bits = 8;
+  fields.compression = 1;
+  fields.palette = kPalette;
+  fields.data = std::string(
       "\x05\x01\x00\x03\x02\x03\x04\x00\x04\x05\x00\x00\x0C\x06\x00\x00"
       "\x00\x04\x07\x06\x05\x04\x08\x00\x00\x01",
       26);
-  WriteAll(runs, MakeBmp(spec));
+  WriteAll(runs, MakeBmp(fields));
   for (const std::string& source : {rgb, indexed, runs}) {
     const std::string bytes = ReadAll(source);
     for (size_t length = 0; length < bytes.size(); ++length) {
