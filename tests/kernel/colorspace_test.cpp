@@ -15,7 +15,7 @@
 #include "pixbase/pixel.h"
 #include "pixel/vector_level.h"
 #include "pixel_reference.h"
-#include "test_hooks.h"
+#include "services/test_hooks.h"
 
 namespace {
 
