@@ -358,8 +358,7 @@ E2E_SCENARIO(InstallFull, "setup.install-full",
   Session session(run, PrepareMedium(run, medium));
   HWND start = OpenStart(run, session);
   if (start == nullptr) return;
-  e2e::Click(start, IDOK);
-  run.Check(session.Wait(session.texts().copy, 300) != nullptr, "the copy dialog opens");
+  if (StartCopy(run, session, start) == nullptr) return;
   PlayToTheEnd(run, session, false, false);
   Expected expected;
   expected.first_install = first;
