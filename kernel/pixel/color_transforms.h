@@ -7,6 +7,11 @@
 // product coefficient[k][c] * a, and each channel is the single-precision sum
 // of the three contributions taken in component order. A zero coefficient
 // contributes nothing, a coefficient of one the argument itself.
+//
+// `ties_absent`: no sum of the transform lies exactly halfway between an
+// even integer and the next within 0..255, so for every input the linear byte
+// rule equals rounding the sum to the nearest integer, ties to even, and
+// clamping. The tests check this over all 2^24 inputs of every transform.
 #ifndef PIXBASE_PIXEL_COLOR_TRANSFORMS_H
 #define PIXBASE_PIXEL_COLOR_TRANSFORMS_H
 
@@ -22,6 +27,7 @@ struct ColorTransform {
   float scale[3];
   float offset[3];
   ToneCurve tone;
+  bool ties_absent;
 };
 
 enum TransformIndex : int32_t {
@@ -40,39 +46,46 @@ inline constexpr ColorTransform kColorTransforms[kTransformCount] = {
     {{{1.0f, 0.5f, -0.33334f}, {1.0f, 0.0f, 0.666665f}, {1.0f, -0.5f, -0.33334f}},
      {1, 2, 2},
      {0, -255, -255},
-     ToneCurve::kNone},
+     ToneCurve::kNone,
+     true},
     // CIE XYZ, without gamma
     {{{3.240479f, -1.53715f, -0.498535f},
       {-0.969256f, 1.875992f, 0.041556f},
       {0.055648f, -0.204043f, 1.057311f}},
      {1, 1, 1},
      {0, 0, 0},
-     ToneCurve::kNone},
+     ToneCurve::kNone,
+     false},
     // YCbCr / YPbPr with chroma centred on 127.5
     {{{1.0f, 0.0f, 0.701f}, {1.0f, -0.172068f, -0.357068f}, {1.0f, 0.886f, 0.0f}},
      {1, 2, 2},
      {0, -255, -255},
-     ToneCurve::kNone},
+     ToneCurve::kNone,
+     true},
     // Photo YCC
     {{{1.3584f, 0.0f, 1.8215f}, {1.3584f, -0.4302726f, -0.9271435f}, {1.3584f, 2.2179f, 0.0f}},
      {1, 1, 1},
      {0, -156, -137},
-     ToneCurve::kPhotoYCC},
+     ToneCurve::kPhotoYCC,
+     false},
     // YIQ
     {{{1.0f, 0.4781f, 0.3107f}, {1.0f, -0.13635f, -0.3234f}, {1.0f, -0.55185f, 0.8503f}},
      {1, 2, 2},
      {0, -255, -255},
-     ToneCurve::kNone},
+     ToneCurve::kNone,
+     false},
     // YUV
     {{{1.0f, 0.0f, 0.5699f}, {1.0f, -0.1969f, -0.29025f}, {1.0f, 1.01395f, 0.0f}},
      {1, 2, 2},
      {0, -255, -255},
-     ToneCurve::kNone},
+     ToneCurve::kNone,
+     true},
     // The alternate YCC encoding
     {{{1.402f, 0.0f, 1.88f}, {1.402f, -0.444066f, -0.95692f}, {1.402f, 2.289f, 0.0f}},
      {1, 1, 1},
      {0, -156, -137},
-     ToneCurve::kAlternateYCC},
+     ToneCurve::kAlternateYCC,
+     false},
 };
 
 // The transform for a space other than RGB and the two pass-through values.

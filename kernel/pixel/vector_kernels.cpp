@@ -73,6 +73,7 @@ struct V {
   static constexpr int kLanes = 4;
   static constexpr bool kHasTernary = false;
   static constexpr bool kToneWithBytePermutes = false;
+  static constexpr bool kPackWithBytePermutes = false;
   static PIXEL_TARGET PIXEL_INLINE I Load(const uint32_t* p) {
     return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
   }
@@ -131,6 +132,7 @@ struct V {
   static constexpr bool kWholeBlockLoads = false;
   static constexpr bool kHasTernary = false;
   static constexpr bool kToneWithBytePermutes = false;
+  static constexpr bool kPackWithBytePermutes = false;
   static PIXEL_TARGET PIXEL_INLINE I Load(const uint32_t* p) {
     return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
   }
@@ -226,6 +228,7 @@ struct V {
     return _mm512_permutexvar_epi32(starts, block);
   }
   static constexpr bool kToneWithBytePermutes = false;
+  static constexpr bool kPackWithBytePermutes = false;
   // (a & mask) | bits in one operation.
   static PIXEL_TARGET PIXEL_INLINE I AndOr(I a, I mask, I bits) {
     return _mm512_ternarylogic_epi32(a, mask, bits, 0xEA);
@@ -235,6 +238,10 @@ struct V {
   // a * b - c rounded once: used only where the product and the difference
   // are exact, so it equals the separate operations.
   static PIXEL_TARGET PIXEL_INLINE F ExactMulSub(F a, F b, F c) { return _mm512_fmsub_ps(a, b, c); }
+  // a * b - c rounded once.
+  static PIXEL_TARGET PIXEL_INLINE F MulSubRoundedOnce(F a, F b, F c) {
+    return _mm512_fmsub_ps(a, b, c);
+  }
   static PIXEL_TARGET PIXEL_INLINE I Load(const uint32_t* p) { return _mm512_loadu_si512(p); }
   static PIXEL_TARGET PIXEL_INLINE void Store(uint32_t* p, I v) { _mm512_storeu_si512(p, v); }
   static PIXEL_TARGET PIXEL_INLINE I Set(uint32_t v) {
@@ -478,13 +485,58 @@ struct IndexBytes {
 };
 constexpr IndexBytes kLowIndexBytes{0}, kHighIndexBytes{1};
 
+// Output byte 4p + c of the linear conversions (pixel p = 4L + j of lane L;
+// c: blue, green, red, fourth) from the packed words of red and green (the
+// first register: red at byte 16L + 2j, green at 16L + 8 + 2j) and of blue
+// (the second, at 64 + 16L + 2j); the fourth byte is replaced afterwards.
+struct ChannelBytes {
+  alignas(64) uint8_t order[64];
+  constexpr ChannelBytes() : order() {
+    for (int p = 0; p < 16; ++p) {
+      const int lane = p / 4, j = p % 4;
+      order[4 * p] = static_cast<uint8_t>(64 + 16 * lane + 2 * j);
+      order[4 * p + 1] = static_cast<uint8_t>(16 * lane + 8 + 2 * j);
+      order[4 * p + 2] = static_cast<uint8_t>(16 * lane + 2 * j);
+      order[4 * p + 3] = 0;
+    }
+  }
+};
+constexpr ChannelBytes kChannelBytes;
+
+// The bytes of 16 pixels but their fourth.
+constexpr __mmask64 kWithoutFourthBytes = 0x7777777777777777ull;
+
 struct V : avx512::V {
   static constexpr bool kToneWithBytePermutes = true;
+  static constexpr bool kPackWithBytePermutes = true;
+
+  // The sums (times 2^16) rounded to the nearest integer, ties to even, in
+  // the low 16 bits of each element (signed; the high 16 bits are above 255
+  // as a signed word): v * 2^-16 + 1.5 * 2^23 rounded once lies in 2^23 to
+  // 2^24, where the floats are the integers, so its bits are those of
+  // 1.5 * 2^23 plus the rounded sum, for any sum below 2^22 in magnitude.
+  static PIXEL_TARGET PIXEL_INLINE I RoundedToNearest(F v) {
+    return _mm512_castps_si512(
+        _mm512_fmadd_round_ps(v, _mm512_set1_ps(1.0f / 65536.0f), _mm512_set1_ps(12582912.0f),
+                              _MM_FROUND_TO_NEAREST_INT | _MM_FROUND_NO_EXC));
+  }
+
+  // Writes blue, green and red of 16 pixels from their signed low words
+  // (saturated to bytes by the packing; the high words land on bytes that
+  // are dropped), leaving the fourth bytes in memory as they are.
+  static PIXEL_TARGET PIXEL_INLINE void StoreLowWords(uint32_t* pixels, I blue, I green, I red) {
+    const I red_green = _mm512_packus_epi16(red, green);
+    const I blues = _mm512_packus_epi16(blue, blue);
+    const I bytes =
+        _mm512_permutex2var_epi8(red_green, _mm512_load_si512(kChannelBytes.order), blues);
+    _mm512_mask_storeu_epi8(pixels, kWithoutFourthBytes, bytes);
+  }
 
   // Indices, clamped here to 0..350 (by the packing and a minimum), to the
-  // curve's bytes; the fourth bytes from `pixel`.
-  static PIXEL_TARGET PIXEL_INLINE I ToneLookUp(const uint8_t* table, I blue, I green, I red,
-                                                I pixel) {
+  // curve's bytes, written over blue, green and red of 16 pixels (the fourth
+  // bytes in memory stay).
+  static PIXEL_TARGET PIXEL_INLINE void StoreToneBytes(uint32_t* pixels, const uint8_t* table,
+                                                       I blue, I green, I red) {
     const I last = _mm512_set1_epi16(350);
     const I blue_green = _mm512_min_epu16(_mm512_packus_epi32(blue, green), last);
     const I red_red = _mm512_min_epu16(_mm512_packus_epi32(red, red), last);
@@ -502,7 +554,7 @@ struct V : avx512::V {
                                              _mm512_loadu_si512(table + 320));
     const I bytes =
         _mm512_mask_blend_epi8(from_256, _mm512_mask_blend_epi8(from_128, first, second), third);
-    return _mm512_mask_blend_epi8(0x8888888888888888ull, bytes, pixel);
+    _mm512_mask_storeu_epi8(pixels, kWithoutFourthBytes, bytes);
   }
 };
 #define PIXEL_HAS_BYTE_SHUFFLE 0
@@ -519,7 +571,7 @@ struct V : avx512::V {
 void ConvertRowVector(int32_t level, TransformIndex transform, uint32_t* pixels, int32_t count) {
   const uint8_t* tone = ToneTableOf(kColorTransforms[transform].tone);
 #if PIXBASE_PIXEL_X86
-  if (level >= static_cast<int32_t>(VectorLevel::kAvx512Vbmi) && tone != nullptr)
+  if (level >= static_cast<int32_t>(VectorLevel::kAvx512Vbmi))
     return vbmi::ConvertRow(transform, pixels, count, tone);
   if (level >= static_cast<int32_t>(VectorLevel::kAvx512))
     return avx512::ConvertRow(transform, pixels, count, tone);
