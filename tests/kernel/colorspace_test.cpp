@@ -3,6 +3,7 @@
 // the progress monitor and the failure to obtain the tables.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -13,6 +14,7 @@
 #include "pixbase/exceptions.h"
 #include "pixbase/memory.h"
 #include "pixbase/pixel.h"
+#include "pixel/color_transforms.h"
 #include "pixel/vector_level.h"
 #include "pixel_reference.h"
 #include "services/test_hooks.h"
@@ -181,6 +183,67 @@ TEST_F(ColorspaceTest, FourMillionColoursAgreeBetweenVectorAndTableLoops) {
           << "space " << space << " colour " << std::hex << all[i];
   }
 }
+
+// Where a transform is marked free of ties, the widest vector unit rounds its
+// sums to the nearest integer, ties to even, instead of adding a half and
+// truncating: exact only if no sum of any input lies halfway above an even
+// integer within 0..255. Checked over every input, both ways, so that the
+// marks follow any change of a coefficient.
+TEST_F(ColorspaceTest, TransformsMarkedFreeOfTiesHaveNoTieOverEveryInput) {
+  for (Colorspace space : {4, 5, 6, 8, 10}) {
+    const pixel_reference::Tables t = pixel_reference::TablesFor(space);
+    int64_t ties = 0;
+    for (int block = 0; block < 3; ++block) {
+      const float* tx = t.x + 256 * block;
+      const float* ty = t.y + 256 * block;
+      const float* tz = t.z + 256 * block;
+      for (int x = 0; x < 256; ++x) {
+        for (int y = 0; y < 256; ++y) {
+          const float partial = pixel_reference::Single(tx[x] + ty[y]);
+          for (int z = 0; z < 256; ++z) {
+            const float v = pixel_reference::Single(partial + tz[z]);
+            const double rule = v < 0.0f ? 0.0 : v > 255.0f ? 255.0 : std::floor(v + 0.5);
+            const double nearest =
+                std::min(std::max(std::nearbyint(static_cast<double>(v)), 0.0), 255.0);
+            if (rule != nearest) ++ties;
+          }
+        }
+      }
+    }
+    const auto transform = pixbase::pixel::TransformFor(space);
+    EXPECT_EQ(pixbase::pixel::kColorTransforms[transform].ties_absent, ties == 0)
+        << "space " << space << ": " << ties << " ties";
+  }
+}
+
+#if !defined(_WIN32)
+// The widest vector unit against the plain table loop on all 2^24 colours of
+// every linear space and tone curve (natively; under Wine the four million
+// above).
+TEST_F(ColorspaceTest, EveryColourAgreesBetweenTheWidestUnitAndTheTableLoop) {
+  constexpr int32_t kSide = 4096;
+  std::vector<uint32_t> all(static_cast<size_t>(kSide) * kSide);
+  for (uint32_t i = 0; i < all.size(); ++i) all[i] = i | (i * 2654435761u & 0xFF000000u);
+  for (Colorspace space : {4, 5, 6, 7, 8, 10, 12}) {
+    TestImage plain_image(kSide, kSide);
+    plain_image.pixels = all;
+    plain_image.record.pixels = plain_image.pixels.data();
+    LimitVectorLevel(VectorLevel::kPlain);
+    ASSERT_EQ(ConvertImageToRGB(&plain_image.record, space), 1);
+    LimitVectorLevel(pixbase::pixel::kWidestVectorLevel);
+    TestImage vector_image(kSide, kSide);
+    vector_image.pixels = all;
+    vector_image.record.pixels = vector_image.pixels.data();
+    ASSERT_EQ(ConvertImageToRGB(&vector_image.record, space), 1);
+    size_t first_difference = all.size();
+    for (size_t i = 0; i < all.size() && first_difference == all.size(); ++i)
+      if (vector_image.pixels[i] != plain_image.pixels[i]) first_difference = i;
+    EXPECT_EQ(first_difference, all.size())
+        << "space " << space << " " << Name(ProcessorVectorLevel()) << " colour " << std::hex
+        << all[first_difference % all.size()];
+  }
+}
+#endif
 
 // Summing in double precision instead may move a byte by one, and only where
 // the sum lies within rounding distance of a half.
