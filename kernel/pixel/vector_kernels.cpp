@@ -74,6 +74,7 @@ struct V {
   static constexpr bool kHasTernary = false;
   static constexpr bool kToneWithBytePermutes = false;
   static constexpr bool kPackWithBytePermutes = false;
+  static constexpr bool kMaskedMemory = false;
   static PIXEL_TARGET PIXEL_INLINE I Load(const uint32_t* p) {
     return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
   }
@@ -133,6 +134,7 @@ struct V {
   static constexpr bool kHasTernary = false;
   static constexpr bool kToneWithBytePermutes = false;
   static constexpr bool kPackWithBytePermutes = false;
+  static constexpr bool kMaskedMemory = false;
   static PIXEL_TARGET PIXEL_INLINE I Load(const uint32_t* p) {
     return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
   }
@@ -229,6 +231,14 @@ struct V {
   }
   static constexpr bool kToneWithBytePermutes = false;
   static constexpr bool kPackWithBytePermutes = false;
+  // The first `count` (below 16) pixels from p, the others zero; and back.
+  static constexpr bool kMaskedMemory = true;
+  static PIXEL_TARGET PIXEL_INLINE I LoadFirst(const uint32_t* p, int32_t count) {
+    return _mm512_maskz_loadu_epi32(static_cast<__mmask16>((1u << count) - 1), p);
+  }
+  static PIXEL_TARGET PIXEL_INLINE void StoreFirst(uint32_t* p, int32_t count, I v) {
+    _mm512_mask_storeu_epi32(p, static_cast<__mmask16>((1u << count) - 1), v);
+  }
   // (a & mask) | bits in one operation.
   static PIXEL_TARGET PIXEL_INLINE I AndOr(I a, I mask, I bits) {
     return _mm512_ternarylogic_epi32(a, mask, bits, 0xEA);
@@ -503,8 +513,14 @@ struct ChannelBytes {
 };
 constexpr ChannelBytes kChannelBytes;
 
-// The bytes of 16 pixels but their fourth.
-constexpr __mmask64 kWithoutFourthBytes = 0x7777777777777777ull;
+// The bytes of 16 pixels but their fourth. Formed by an instruction rather
+// than written as a constant: the 32-bit build, which has no 64-bit
+// immediates, would otherwise write the constant to memory in two halves and
+// read it back whole in every pass of a loop, a read that must wait for both
+// writes.
+PIXEL_TARGET PIXEL_INLINE __mmask64 WithoutFourthBytes() {
+  return _mm512_movepi8_mask(_mm512_set1_epi32(0x00808080));
+}
 
 struct V : avx512::V {
   static constexpr bool kToneWithBytePermutes = true;
@@ -529,7 +545,7 @@ struct V : avx512::V {
     const I blues = _mm512_packus_epi16(blue, blue);
     const I bytes =
         _mm512_permutex2var_epi8(red_green, _mm512_load_si512(kChannelBytes.order), blues);
-    _mm512_mask_storeu_epi8(pixels, kWithoutFourthBytes, bytes);
+    _mm512_mask_storeu_epi8(pixels, WithoutFourthBytes(), bytes);
   }
 
   // Indices, clamped here to 0..350 (by the packing and a minimum), to the
@@ -554,7 +570,7 @@ struct V : avx512::V {
                                              _mm512_loadu_si512(table + 320));
     const I bytes =
         _mm512_mask_blend_epi8(from_256, _mm512_mask_blend_epi8(from_128, first, second), third);
-    _mm512_mask_storeu_epi8(pixels, kWithoutFourthBytes, bytes);
+    _mm512_mask_storeu_epi8(pixels, WithoutFourthBytes(), bytes);
   }
 };
 #define PIXEL_HAS_BYTE_SHUFFLE 0
