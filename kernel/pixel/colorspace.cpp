@@ -5,8 +5,9 @@
 // for each byte value; a pixel costs nine table reads and six additions. The
 // vector loops compute the same single-precision products and sums directly
 // (they are the table entries, bit for bit), many pixels at a time. The
-// tables are obtained and filled on every call in either case, so a
-// conversion that cannot have them fails the same way on every processor.
+// tables are obtained on every call in either case, so a conversion that
+// cannot have them fails the same way on every processor; only the plain
+// loop fills them.
 #include <cstddef>
 #include <cstdint>
 
@@ -143,10 +144,12 @@ int32_t ConvertImageToRGB(ImageRecord* image, Colorspace space) {
   }
   const TransformIndex index = pixbase::pixel::TransformFor(space);
   const ColorTransform& transform = kColorTransforms[index];
-  FillTables(transform, tables);
   const uint8_t* tone = pixbase::pixel::ToneTableOf(transform.tone);
 
+  // Only the plain loop reads the tables: the vector loops compute their
+  // entries where they need them.
   const VectorLevel level = pixbase::pixel::ActiveVectorLevel();
+  if (level == VectorLevel::kPlain) FillTables(transform, tables);
   const int32_t width = image->width;
   const bool has_pixels = image->pixels != nullptr && width > 0;
   for (int32_t y = 0; y < image->height; ++y) {
