@@ -86,13 +86,14 @@ int32_t ImportPixelSamples(int32_t count, int32_t depth, PackedPixel* pixels,
                            const PackedPixel* color_map, SampleLayout layout,
                            const uint8_t* source) {
   if (count <= 0) return 1;
+  layout = pixbase::pixel::ListedLayout(layout);
   const SampleLayoutFacts& facts = pixbase::pixel::FactsOf(layout);
   // A palette layout without a colour map has nothing to look up in: the
   // pixels are left as they are rather than read through a null map.
   if (pixbase::pixel::UsesColorMap(facts) && color_map == nullptr) return 1;
   const int stride = depth > 8 ? 2 : 1;
   const int32_t done =
-      pixbase::pixel::ImportLineVector(count, stride, pixels, color_map, facts, source);
+      pixbase::pixel::ImportLineVector(count, stride, pixels, color_map, layout, source);
   source += static_cast<intptr_t>(done) * stride * facts.samples;
   if (stride == 2) {
     ImportLine<2>(count - done, pixels + done, color_map, facts, source);

@@ -12,8 +12,9 @@ namespace pixbase::pixel {
 // 2 bytes per sample) and returns the number of pixels done; the caller does
 // the rest. Only whole samples inside the line are read, and only the colour
 // map entries up to the largest index of the line.
+// `layout` is a listed layout code (ListedLayout).
 int32_t ImportLineVector(int32_t count, int32_t stride, uint32_t* pixels, const uint32_t* map,
-                         const SampleLayoutFacts& facts, const uint8_t* source);
+                         int32_t layout, const uint8_t* source);
 
 }  // namespace pixbase::pixel
 

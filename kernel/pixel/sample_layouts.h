@@ -47,8 +47,12 @@ inline constexpr SampleLayoutFacts kSampleLayouts[] = {
 };
 
 // Codes not listed behave as red, green, blue.
+inline constexpr int32_t ListedLayout(int32_t layout) {
+  return layout >= 0 && layout <= SampleCMYK ? layout : SampleRGB;
+}
+
 inline constexpr const SampleLayoutFacts& FactsOf(int32_t layout) {
-  return layout >= 0 && layout <= SampleCMYK ? kSampleLayouts[layout] : kSampleLayouts[SampleRGB];
+  return kSampleLayouts[ListedLayout(layout)];
 }
 
 inline constexpr bool UsesColorMap(const SampleLayoutFacts& facts) {

@@ -472,6 +472,89 @@ PIXEL_TARGET int32_t ImportIndices(int32_t count, int32_t stride, uint32_t* pixe
   return 64 * blocks;
 }
 
+// Samples of the other layouts (but index and alpha), 16 pixels a block:
+// one byte permute puts the first byte of every sample of the block into the
+// byte of its pixel, reading one register of one-byte samples or two of
+// two-byte samples. The bytes a layout keeps come from the destination (the
+// permute leaves them, or a blend does), inverted ones are flipped, and
+// CMYK goes through its rule. Every read stays inside the line.
+struct SamplePermute {
+  alignas(64) uint8_t index[64] = {};
+  __mmask64 filled = 0;  // the pixel bytes that receive a sample
+};
+
+// Every layout's permutes, for samples of one and of two bytes, made once.
+struct SamplePermutes {
+  SamplePermute of[SampleCMYK + 1][2];
+  constexpr SamplePermutes() : of() {
+    for (int layout = 0; layout <= SampleCMYK; ++layout)
+      for (int stride = 1; stride <= 2; ++stride) {
+        const SampleLayoutFacts& facts = kSampleLayouts[layout];
+        SamplePermute& permute = of[layout][stride - 1];
+        for (int p = 0; p < 16; ++p)
+          for (int n = 0; n < facts.samples; ++n) {
+            const int at = 4 * p + facts.target[n];
+            permute.index[at] = static_cast<uint8_t>(stride * (p * facts.samples + n));
+            permute.filled |= __mmask64{1} << at;
+          }
+      }
+  }
+};
+constexpr SamplePermutes kSamplePermutes;
+
+template <ImportKind kKind, bool kKeeps, int kStride>
+PIXEL_TARGET int32_t ImportSamplesOf(const SamplePermute& permute, uint32_t flip, int32_t samples,
+                                     int32_t count, uint32_t* pixels, const uint8_t* source) {
+  const __m512i index = _mm512_load_si512(permute.index);
+  const __m512i flips = _mm512_set1_epi32(static_cast<int>(flip));
+  const intptr_t block_bytes = 16 * samples * kStride;
+  const intptr_t read_bytes = 64 * kStride;
+  const intptr_t total = static_cast<intptr_t>(count) * samples * kStride;
+  int32_t i = 0;
+  for (intptr_t at = 0; total - at >= read_bytes; at += block_bytes, i += 16) {
+    __m512i bytes;
+    if constexpr (kStride == 2) {
+      bytes = _mm512_maskz_permutex2var_epi8(permute.filled, _mm512_loadu_si512(source + at), index,
+                                             _mm512_loadu_si512(source + at + 64));
+      if constexpr (kKeeps)
+        bytes = _mm512_mask_blend_epi8(permute.filled, _mm512_loadu_si512(pixels + i), bytes);
+    } else if constexpr (kKeeps) {
+      bytes = _mm512_mask_permutexvar_epi8(_mm512_loadu_si512(pixels + i), permute.filled, index,
+                                           _mm512_loadu_si512(source + at));
+    } else {
+      bytes = _mm512_maskz_permutexvar_epi8(permute.filled, index, _mm512_loadu_si512(source + at));
+    }
+    if constexpr (kKind == ImportKind::kCmyk) {
+      bytes = avx512::CmykBlock(bytes);
+    } else {
+      bytes = _mm512_xor_si512(bytes, flips);
+    }
+    _mm512_storeu_si512(pixels + i, bytes);
+  }
+  return i;
+}
+
+template <int kStride>
+PIXEL_TARGET int32_t ImportSamplesWith(const SamplePermute& permute, const SampleLayoutFacts& facts,
+                                       int32_t count, uint32_t* pixels, const uint8_t* source) {
+  if (facts.kind == ImportKind::kCmyk)
+    return ImportSamplesOf<ImportKind::kCmyk, false, kStride>(permute, 0, facts.samples, count,
+                                                              pixels, source);
+  if (facts.keep != 0)
+    return ImportSamplesOf<ImportKind::kSamples, true, kStride>(permute, facts.flip, facts.samples,
+                                                                count, pixels, source);
+  return ImportSamplesOf<ImportKind::kSamples, false, kStride>(permute, facts.flip, facts.samples,
+                                                               count, pixels, source);
+}
+
+PIXEL_TARGET int32_t ImportSamples(int32_t layout, int32_t stride, int32_t count, uint32_t* pixels,
+                                   const uint8_t* source) {
+  const SampleLayoutFacts& facts = kSampleLayouts[layout];
+  const SamplePermute& permute = kSamplePermutes.of[layout][stride - 1];
+  return stride == 2 ? ImportSamplesWith<2>(permute, facts, count, pixels, source)
+                     : ImportSamplesWith<1>(permute, facts, count, pixels, source);
+}
+
 // The conversions with a tone curve: the three tone indices of 16 pixels
 // narrowed into one register of 48 bytes, each looked up with byte permutes
 // in three pairs of registers holding entries 0 to 383 (the table's
@@ -617,8 +700,9 @@ void CmykRowToRgb(uint32_t* pixels, int32_t count) {
 }
 
 int32_t ImportLineVector(int32_t count, int32_t stride, uint32_t* pixels, const uint32_t* map,
-                         const SampleLayoutFacts& facts, const uint8_t* source) {
+                         int32_t layout, const uint8_t* source) {
 #if PIXBASE_PIXEL_X86
+  const SampleLayoutFacts& facts = kSampleLayouts[layout];
   const VectorLevel level = ActiveVectorLevel();
   if (level < VectorLevel::kAvx2) return 0;
   if (facts.kind == ImportKind::kIndex) {
@@ -627,12 +711,18 @@ int32_t ImportLineVector(int32_t count, int32_t stride, uint32_t* pixels, const 
       return vbmi::ImportIndices(count, stride, pixels, map, source);
     return 0;
   }
+  // Byte permutes for the sample layouts but where four one-byte samples
+  // fill each pixel (one in-lane shuffle does that as fast).
+  if (level == VectorLevel::kAvx512Vbmi &&
+      (facts.kind == ImportKind::kSamples || facts.kind == ImportKind::kCmyk) &&
+      (stride == 2 || facts.samples != 4))
+    return vbmi::ImportSamples(layout, stride, count, pixels, source);
   const ImportPlan plan = MakeImportPlan(facts);
   if (level >= VectorLevel::kAvx512)
     return avx512::ImportRow(plan, stride, count, pixels, map, source);
   return avx2::ImportRow(plan, stride, count, pixels, map, source);
 #else
-  (void)count, (void)stride, (void)pixels, (void)map, (void)facts, (void)source;
+  (void)count, (void)stride, (void)pixels, (void)map, (void)layout, (void)source;
   return 0;
 #endif
 }
