@@ -231,6 +231,10 @@ struct V {
   }
   static constexpr bool kToneWithBytePermutes = false;
   static constexpr bool kPackWithBytePermutes = false;
+  // Raw components (see EntersRaw) save an operation each but need two
+  // constants per product: with the eight vector registers of the 32-bit
+  // build that costs more than it saves.
+  static constexpr bool kRawComponents = sizeof(void*) == 8;
   // The first `count` (below 16) pixels from p, the others zero; and back.
   static constexpr bool kMaskedMemory = true;
   static PIXEL_TARGET PIXEL_INLINE I LoadFirst(const uint32_t* p, int32_t count) {
@@ -620,12 +624,16 @@ struct V : avx512::V {
                               _MM_FROUND_TO_NEAREST_INT | _MM_FROUND_NO_EXC));
   }
 
-  // Writes blue, green and red of 16 pixels from their signed low words
-  // (saturated to bytes by the packing; the high words land on bytes that
-  // are dropped), leaving the fourth bytes in memory as they are.
-  static PIXEL_TARGET PIXEL_INLINE void StoreLowWords(uint32_t* pixels, I blue, I green, I red) {
-    const I red_green = _mm512_packus_epi16(red, green);
-    const I blues = _mm512_packus_epi16(blue, blue);
+  // Two registers of signed low words to bytes, saturated: in each 128-bit
+  // lane, the first's at bytes 0, 2, 4, 6 and the second's at 8 to 14 (the
+  // high words land on the odd bytes, which are dropped).
+  static PIXEL_TARGET PIXEL_INLINE I PackWords(I first, I second) {
+    return _mm512_packus_epi16(first, second);
+  }
+
+  // Writes blue, green and red of 16 pixels from PackWords(red, green) and
+  // PackWords(blue, blue), leaving the fourth bytes in memory as they are.
+  static PIXEL_TARGET PIXEL_INLINE void StorePacked(uint32_t* pixels, I red_green, I blues) {
     const I bytes =
         _mm512_permutex2var_epi8(red_green, _mm512_load_si512(kChannelBytes.order), blues);
     _mm512_mask_storeu_epi8(pixels, WithoutFourthBytes(), bytes);
