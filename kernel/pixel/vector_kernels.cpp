@@ -615,13 +615,12 @@ struct V : avx512::V {
 
   // The sums (times 2^16) rounded to the nearest integer, ties to even, in
   // the low 16 bits of each element (signed; the high 16 bits are above 255
-  // as a signed word): v * 2^-16 + 1.5 * 2^23 rounded once lies in 2^23 to
-  // 2^24, where the floats are the integers, so its bits are those of
-  // 1.5 * 2^23 plus the rounded sum, for any sum below 2^22 in magnitude.
+  // as a signed word): v + 1.5 * 2^39 rounded once lies in 2^39 to 2^40,
+  // where the floats are spaced by 2^16, so its bits are those of 1.5 * 2^39
+  // plus the rounded sum, for any sum below 2^22 in magnitude.
   static PIXEL_TARGET PIXEL_INLINE I RoundedToNearest(F v) {
-    return _mm512_castps_si512(
-        _mm512_fmadd_round_ps(v, _mm512_set1_ps(1.0f / 65536.0f), _mm512_set1_ps(12582912.0f),
-                              _MM_FROUND_TO_NEAREST_INT | _MM_FROUND_NO_EXC));
+    return _mm512_castps_si512(_mm512_add_round_ps(v, _mm512_set1_ps(824633720832.0f),
+                                                   _MM_FROUND_TO_NEAREST_INT | _MM_FROUND_NO_EXC));
   }
 
   // Two registers of signed low words to bytes, saturated: in each 128-bit
