@@ -9,6 +9,7 @@
 #include <cstring>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "pixbase/exceptions.h"
@@ -110,6 +111,24 @@ uint32_t Converted(Colorspace space, uint32_t pixel) {
   return image.pixels[0];
 }
 
+// `colours` as a side x side image, converted to RGB from `space` at
+// `level` (at most).
+std::vector<uint32_t> ConvertedAtLevel(VectorLevel level, Colorspace space,
+                                       const std::vector<uint32_t>& colours, int32_t side) {
+  LimitVectorLevel(level);
+  TestImage image(side, side);
+  image.pixels = colours;
+  image.record.pixels = image.pixels.data();
+  EXPECT_EQ(ConvertImageToRGB(&image.record, space), 1);
+  LimitVectorLevel(pixbase::pixel::kWidestVectorLevel);
+  return std::move(image.pixels);
+}
+
+// The first index at which the two differ, or their size.
+size_t FirstDifference(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b) {
+  return static_cast<size_t>(std::mismatch(a.begin(), a.end(), b.begin()).first - a.begin());
+}
+
 // Every space, named or not, on images whose widths leave every possible
 // tail after whole vectors, at every vector level.
 TEST_F(ColorspaceTest, EverySpaceMatchesTheReferenceModelAtEveryVectorLevel) {
@@ -157,29 +176,16 @@ TEST_F(ColorspaceTest, FourMillionColoursAgreeBetweenVectorAndTableLoops) {
   }
   const int32_t side = static_cast<int32_t>(std::sqrt(static_cast<double>(all.size())));
   for (Colorspace space : {4, 5, 6, 7, 8, 9, 10, 12}) {
-    TestImage plain_image(side, side);
-    plain_image.pixels = all;
-    plain_image.record.pixels = plain_image.pixels.data();
-    LimitVectorLevel(VectorLevel::kPlain);
-    ASSERT_EQ(ConvertImageToRGB(&plain_image.record, space), 1);
+    const std::vector<uint32_t> plain = ConvertedAtLevel(VectorLevel::kPlain, space, all, side);
     for (VectorLevel level : Levels()) {
       if (level == VectorLevel::kPlain) continue;
-      LimitVectorLevel(level);
-      TestImage vector_image(side, side);
-      vector_image.pixels = all;
-      vector_image.record.pixels = vector_image.pixels.data();
-      ASSERT_EQ(ConvertImageToRGB(&vector_image.record, space), 1);
-      size_t first_difference = all.size();
-      for (size_t i = 0; i < all.size() && first_difference == all.size(); ++i)
-        if (vector_image.pixels[i] != plain_image.pixels[i]) first_difference = i;
-      EXPECT_EQ(first_difference, all.size())
-          << "space " << space << " " << Name(level) << " colour " << std::hex
-          << all[first_difference % all.size()];
+      const size_t at = FirstDifference(ConvertedAtLevel(level, space, all, side), plain);
+      EXPECT_EQ(at, all.size()) << "space " << space << " " << Name(level) << " colour " << std::hex
+                                << all[at % all.size()];
     }
-    LimitVectorLevel(pixbase::pixel::kWidestVectorLevel);
     const pixel_reference::Tables tables = pixel_reference::TablesFor(space);
     for (size_t i = 0; i < all.size(); i += 1021)
-      ASSERT_EQ(plain_image.pixels[i], pixel_reference::ConvertPixel(space, tables, all[i]))
+      ASSERT_EQ(plain[i], pixel_reference::ConvertPixel(space, tables, all[i]))
           << "space " << space << " colour " << std::hex << all[i];
   }
 }
@@ -225,22 +231,11 @@ TEST_F(ColorspaceTest, EveryColourAgreesBetweenTheWidestUnitAndTheTableLoop) {
   std::vector<uint32_t> all(static_cast<size_t>(kSide) * kSide);
   for (uint32_t i = 0; i < all.size(); ++i) all[i] = i | (i * 2654435761u & 0xFF000000u);
   for (Colorspace space : {4, 5, 6, 7, 8, 10, 12}) {
-    TestImage plain_image(kSide, kSide);
-    plain_image.pixels = all;
-    plain_image.record.pixels = plain_image.pixels.data();
-    LimitVectorLevel(VectorLevel::kPlain);
-    ASSERT_EQ(ConvertImageToRGB(&plain_image.record, space), 1);
-    LimitVectorLevel(pixbase::pixel::kWidestVectorLevel);
-    TestImage vector_image(kSide, kSide);
-    vector_image.pixels = all;
-    vector_image.record.pixels = vector_image.pixels.data();
-    ASSERT_EQ(ConvertImageToRGB(&vector_image.record, space), 1);
-    size_t first_difference = all.size();
-    for (size_t i = 0; i < all.size() && first_difference == all.size(); ++i)
-      if (vector_image.pixels[i] != plain_image.pixels[i]) first_difference = i;
-    EXPECT_EQ(first_difference, all.size())
-        << "space " << space << " " << Name(ProcessorVectorLevel()) << " colour " << std::hex
-        << all[first_difference % all.size()];
+    const size_t at =
+        FirstDifference(ConvertedAtLevel(pixbase::pixel::kWidestVectorLevel, space, all, kSide),
+                        ConvertedAtLevel(VectorLevel::kPlain, space, all, kSide));
+    EXPECT_EQ(at, all.size()) << "space " << space << " " << Name(ProcessorVectorLevel())
+                              << " colour " << std::hex << all[at % all.size()];
   }
 }
 #endif
