@@ -585,7 +585,7 @@ constexpr IndexBytes kLowIndexBytes{0}, kHighIndexBytes{1};
 // Output byte 4p + c of the linear conversions (pixel p = 4L + j of lane L;
 // c: blue, green, red, fourth) from the packed words of red and green (the
 // first register: red at byte 16L + 2j, green at 16L + 8 + 2j) and of blue
-// (the second, at 64 + 16L + 2j); the fourth byte is replaced afterwards.
+// (the second, at 64 + 16L + 2j); the fourth byte is not written.
 struct ChannelBytes {
   alignas(64) uint8_t order[64];
   constexpr ChannelBytes() : order() {
