@@ -622,6 +622,13 @@ struct V : avx512::V {
     return _mm512_castps_si512(_mm512_add_round_ps(v, _mm512_set1_ps(824633720832.0f),
                                                    _MM_FROUND_TO_NEAREST_INT | _MM_FROUND_NO_EXC));
   }
+  // As RoundedToNearest, rounded down instead: the floor of the sum.
+  static PIXEL_TARGET PIXEL_INLINE I RoundedDown(F v) {
+    return _mm512_castps_si512(_mm512_add_round_ps(v, _mm512_set1_ps(824633720832.0f),
+                                                   _MM_FROUND_TO_NEG_INF | _MM_FROUND_NO_EXC));
+  }
+  // a * b + c rounded once.
+  static PIXEL_TARGET PIXEL_INLINE F MulAdd(F a, F b, F c) { return _mm512_fmadd_ps(a, b, c); }
 
   // Two registers of signed low words to bytes, saturated: in each 128-bit
   // lane, the first's at bytes 0, 2, 4, 6 and the second's at 8 to 14 (the

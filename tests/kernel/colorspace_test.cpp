@@ -222,6 +222,53 @@ TEST_F(ColorspaceTest, TransformsMarkedFreeOfTiesHaveNoTieOverEveryInput) {
   }
 }
 
+// Where a linear transform has ties, the widest vector unit adds the half to
+// one product of each channel (its half_term) before that product's one
+// rounding, and floors the channel's sum. Checked against the byte rule over
+// every input, whatever the processor, so that the terms follow any change of
+// a coefficient.
+TEST_F(ColorspaceTest, HalfTermsGiveTheByteRuleOverEveryInput) {
+  using pixbase::pixel::ColorTransform;
+  using pixel_reference::Single;
+  for (int index = 0; index < pixbase::pixel::kTransformCount; ++index) {
+    const ColorTransform& transform = pixbase::pixel::kColorTransforms[index];
+    if (transform.ties_absent || transform.tone != pixbase::pixel::ToneCurve::kNone) continue;
+    for (int k = 0; k < 3; ++k) {
+      const int half_term = transform.half_term[k];
+      ASSERT_TRUE(half_term >= 0 && half_term <= 2) << "transform " << index;
+      float product[3][256], with_half[3][256];
+      for (int c = 0; c < 3; ++c) {
+        const float coefficient = transform.coefficient[k][c];
+        for (int byte = 0; byte < 256; ++byte) {
+          const float argument = transform.scale[c] * static_cast<float>(byte) + transform.offset[c];
+          product[c][byte] = coefficient == 0.0f ? 0.0f : Single(coefficient * argument);
+          // Exact in double precision (a 24-bit coefficient times a 9-bit
+          // argument, plus a half), then rounded once.
+          with_half[c][byte] = c == half_term ? Single(static_cast<float>(
+                                                    static_cast<double>(coefficient) * argument + 0.5))
+                                              : product[c][byte];
+        }
+      }
+      int64_t differ = 0;
+      for (int x = 0; x < 256; ++x) {
+        for (int y = 0; y < 256; ++y) {
+          const float partial = Single(product[0][x] + product[1][y]);
+          const float partial_half = Single(with_half[0][x] + with_half[1][y]);
+          for (int z = 0; z < 256; ++z) {
+            const float v = Single(partial + product[2][z]);
+            const double rule = v < 0.0f ? 0.0 : v > 255.0f ? 255.0 : std::floor(v + 0.5);
+            const double floor =
+                std::floor(static_cast<double>(Single(partial_half + with_half[2][z])));
+            if (rule != std::min(std::max(floor, 0.0), 255.0)) ++differ;
+          }
+        }
+      }
+      EXPECT_EQ(differ, 0) << "transform " << index << " channel " << k << " half with component "
+                           << half_term;
+    }
+  }
+}
+
 #if !defined(_WIN32)
 // The widest vector unit against the plain table loop on all 2^24 colours of
 // every linear space and tone curve (natively; under Wine the four million
