@@ -19,6 +19,14 @@
 // floor of the channel's sum equals the rule's byte for every input (the
 // tests check all 2^24). The contribution must be a product (coefficient
 // neither 0 nor 1). -1 where the transform has no ties or a tone curve.
+//
+// `fused_terms`: for a linear transform, the contributions (bit c for
+// component c) that the widest unit joins to each channel's running sum by
+// one fused multiply-add instead of rounding the product first. The sums
+// differ, the bytes do not: rounded to nearest where the transform has no
+// ties, floored with the half where it has, they equal the rule's bytes for
+// every input (the tests check all 2^24). Never the first component, the
+// half's or one that enters raw.
 #ifndef PIXBASE_PIXEL_COLOR_TRANSFORMS_H
 #define PIXBASE_PIXEL_COLOR_TRANSFORMS_H
 
@@ -35,7 +43,8 @@ struct ColorTransform {
   float offset[3];
   ToneCurve tone;
   bool ties_absent;
-  int8_t half_term[3];  // [output channel]
+  int8_t half_term[3];      // [output channel]
+  uint8_t fused_terms[3];   // [output channel]
 };
 
 enum TransformIndex : int32_t {
@@ -56,7 +65,8 @@ inline constexpr ColorTransform kColorTransforms[kTransformCount] = {
      {0, -255, -255},
      ToneCurve::kNone,
      true,
-     {-1, -1, -1}},
+     {-1, -1, -1},
+     {6, 4, 6}},
     // CIE XYZ, without gamma
     {{{3.240479f, -1.53715f, -0.498535f},
       {-0.969256f, 1.875992f, 0.041556f},
@@ -65,6 +75,7 @@ inline constexpr ColorTransform kColorTransforms[kTransformCount] = {
      {0, 0, 0},
      ToneCurve::kNone,
      false,
+     {0, 0, 0},
      {0, 0, 0}},
     // YCbCr / YPbPr with chroma centred on 127.5
     {{{1.0f, 0.0f, 0.701f}, {1.0f, -0.172068f, -0.357068f}, {1.0f, 0.886f, 0.0f}},
@@ -72,35 +83,40 @@ inline constexpr ColorTransform kColorTransforms[kTransformCount] = {
      {0, -255, -255},
      ToneCurve::kNone,
      true,
-     {-1, -1, -1}},
+     {-1, -1, -1},
+     {4, 6, 2}},
     // Photo YCC
     {{{1.3584f, 0.0f, 1.8215f}, {1.3584f, -0.4302726f, -0.9271435f}, {1.3584f, 2.2179f, 0.0f}},
      {1, 1, 1},
      {0, -156, -137},
      ToneCurve::kPhotoYCC,
      false,
-     {-1, -1, -1}},
+     {-1, -1, -1},
+     {0, 0, 0}},
     // YIQ
     {{{1.0f, 0.4781f, 0.3107f}, {1.0f, -0.13635f, -0.3234f}, {1.0f, -0.55185f, 0.8503f}},
      {1, 2, 2},
      {0, -255, -255},
      ToneCurve::kNone,
      false,
-     {2, 2, 2}},
+     {2, 2, 2},
+     {0, 2, 2}},
     // YUV
     {{{1.0f, 0.0f, 0.5699f}, {1.0f, -0.1969f, -0.29025f}, {1.0f, 1.01395f, 0.0f}},
      {1, 2, 2},
      {0, -255, -255},
      ToneCurve::kNone,
      true,
-     {-1, -1, -1}},
+     {-1, -1, -1},
+     {4, 6, 2}},
     // The alternate YCC encoding
     {{{1.402f, 0.0f, 1.88f}, {1.402f, -0.444066f, -0.95692f}, {1.402f, 2.289f, 0.0f}},
      {1, 1, 1},
      {0, -156, -137},
      ToneCurve::kAlternateYCC,
      false,
-     {-1, -1, -1}},
+     {-1, -1, -1},
+     {0, 0, 0}},
 };
 
 // The transform for a space other than RGB and the two pass-through values.

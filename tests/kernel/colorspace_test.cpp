@@ -222,49 +222,62 @@ TEST_F(ColorspaceTest, TransformsMarkedFreeOfTiesHaveNoTieOverEveryInput) {
   }
 }
 
-// Where a linear transform has ties, the widest vector unit adds the half to
-// one product of each channel (its half_term) before that product's one
-// rounding, and floors the channel's sum. Checked against the byte rule over
-// every input, whatever the processor, so that the terms follow any change of
+// The widest vector unit sums a linear transform's channels in the forms the
+// transform table names: products joined to the running sum by a fused
+// multiply-add (fused_terms) and, where the transform has ties, the half
+// added to one product before its rounding (half_term) and the sum floored;
+// otherwise the sum is rounded to nearest. Checked against the byte rule over
+// every input, whatever the processor, so that the forms follow any change of
 // a coefficient.
-TEST_F(ColorspaceTest, HalfTermsGiveTheByteRuleOverEveryInput) {
+TEST_F(ColorspaceTest, WidestUnitFormsGiveTheByteRuleOverEveryInput) {
   using pixbase::pixel::ColorTransform;
   using pixel_reference::Single;
+  // c * a + s rounded once: c * a (24 by 9 bits) and the sum (at most 39 bits
+  // from 2^11 down, coefficients above 2^-6) are exact in double precision.
+  const auto fused = [](float c, float a, float s) {
+    return Single(static_cast<float>(static_cast<double>(c) * a + s));
+  };
   for (int index = 0; index < pixbase::pixel::kTransformCount; ++index) {
     const ColorTransform& transform = pixbase::pixel::kColorTransforms[index];
-    if (transform.ties_absent || transform.tone != pixbase::pixel::ToneCurve::kNone) continue;
+    if (transform.tone != pixbase::pixel::ToneCurve::kNone) continue;
     for (int k = 0; k < 3; ++k) {
       const int half_term = transform.half_term[k];
-      ASSERT_TRUE(half_term >= 0 && half_term <= 2) << "transform " << index;
-      float product[3][256], with_half[3][256];
+      const unsigned fused_terms = transform.fused_terms[k];
+      ASSERT_EQ(transform.ties_absent, half_term < 0) << "transform " << index;
+      ASSERT_LE(half_term, 2);
+      ASSERT_EQ(fused_terms & (1u | (half_term >= 0 ? 1u << half_term : 0u)), 0u);
+      float argument[3][256], product[3][256], term[3][256];
       for (int c = 0; c < 3; ++c) {
         const float coefficient = transform.coefficient[k][c];
         for (int byte = 0; byte < 256; ++byte) {
-          const float argument = transform.scale[c] * static_cast<float>(byte) + transform.offset[c];
-          product[c][byte] = coefficient == 0.0f ? 0.0f : Single(coefficient * argument);
-          // Exact in double precision (a 24-bit coefficient times a 9-bit
-          // argument, plus a half), then rounded once.
-          with_half[c][byte] = c == half_term ? Single(static_cast<float>(
-                                                    static_cast<double>(coefficient) * argument + 0.5))
-                                              : product[c][byte];
+          argument[c][byte] = transform.scale[c] * static_cast<float>(byte) + transform.offset[c];
+          product[c][byte] = coefficient == 0.0f ? 0.0f : Single(coefficient * argument[c][byte]);
+          term[c][byte] = c == half_term ? fused(coefficient, argument[c][byte], 0.5f)
+                                         : product[c][byte];
         }
       }
+      // The unit's sum with the running sum s before component c.
+      const auto add = [&](int c, int byte, float s) {
+        return (fused_terms >> c & 1u) != 0
+                   ? fused(transform.coefficient[k][c], argument[c][byte], s)
+                   : Single(s + term[c][byte]);
+      };
       int64_t differ = 0;
       for (int x = 0; x < 256; ++x) {
         for (int y = 0; y < 256; ++y) {
           const float partial = Single(product[0][x] + product[1][y]);
-          const float partial_half = Single(with_half[0][x] + with_half[1][y]);
+          const float unit_partial = add(1, y, term[0][x]);
           for (int z = 0; z < 256; ++z) {
             const float v = Single(partial + product[2][z]);
             const double rule = v < 0.0f ? 0.0 : v > 255.0f ? 255.0 : std::floor(v + 0.5);
-            const double floor =
-                std::floor(static_cast<double>(Single(partial_half + with_half[2][z])));
-            if (rule != std::min(std::max(floor, 0.0), 255.0)) ++differ;
+            const double w = add(2, z, unit_partial);
+            const double unit = half_term >= 0 ? std::floor(w) : std::nearbyint(w);
+            if (rule != std::min(std::max(unit, 0.0), 255.0)) ++differ;
           }
         }
       }
-      EXPECT_EQ(differ, 0) << "transform " << index << " channel " << k << " half with component "
-                           << half_term;
+      EXPECT_EQ(differ, 0) << "transform " << index << " channel " << k << ": half with component "
+                           << half_term << ", fused " << fused_terms;
     }
   }
 }
