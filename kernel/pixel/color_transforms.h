@@ -16,17 +16,20 @@
 // `half_term`: for a linear transform with ties, the component whose
 // contribution to each output channel takes the rule's half on units that
 // floor the sum: with 0.5 added to that product before its one rounding, the
-// floor of the channel's sum equals the rule's byte for every input (the
-// tests check all 2^24). The contribution must be a product (coefficient
-// neither 0 nor 1). -1 where the transform has no ties or a tone curve.
+// floor of the channel's sum equals the rule's byte for every input. For a
+// tone curve, likewise the floor of the unscaled sum is the curve's index;
+// -1 where no product gives that (the unit then adds 0.5 to the sum as the
+// rule does). The contribution must be a product (coefficient neither 0 nor
+// 1). -1 where a linear transform has no ties.
 //
-// `fused_terms`: for a linear transform, the contributions (bit c for
-// component c) that the widest unit joins to each channel's running sum by
-// one fused multiply-add instead of rounding the product first. The sums
-// differ, the bytes do not: rounded to nearest where the transform has no
-// ties, floored with the half where it has, they equal the rule's bytes for
-// every input (the tests check all 2^24). Never the first component, the
-// half's or one that enters raw.
+// `fused_terms`: the contributions (bit c for component c) that the widest
+// unit joins to each channel's running sum by one fused multiply-add instead
+// of rounding the product first. The sums differ, the results do not: the
+// bytes (rounded to nearest where a linear transform has no ties, floored
+// with the half otherwise) and the curve's indices equal the rule's for
+// every input. Never the first component, the half's or one that enters raw.
+//
+// The tests check every choice over all 2^24 inputs.
 #ifndef PIXBASE_PIXEL_COLOR_TRANSFORMS_H
 #define PIXBASE_PIXEL_COLOR_TRANSFORMS_H
 
@@ -91,8 +94,8 @@ inline constexpr ColorTransform kColorTransforms[kTransformCount] = {
      {0, -156, -137},
      ToneCurve::kPhotoYCC,
      false,
-     {-1, -1, -1},
-     {0, 0, 0}},
+     {0, 2, 0},
+     {4, 0, 2}},
     // YIQ
     {{{1.0f, 0.4781f, 0.3107f}, {1.0f, -0.13635f, -0.3234f}, {1.0f, -0.55185f, 0.8503f}},
      {1, 2, 2},
@@ -115,7 +118,7 @@ inline constexpr ColorTransform kColorTransforms[kTransformCount] = {
      {0, -156, -137},
      ToneCurve::kAlternateYCC,
      false,
-     {-1, -1, -1},
+     {0, -1, 0},
      {0, 0, 0}},
 };
 

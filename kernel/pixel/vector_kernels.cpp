@@ -629,6 +629,11 @@ struct V : avx512::V {
   }
   // a * b + c rounded once.
   static PIXEL_TARGET PIXEL_INLINE F MulAdd(F a, F b, F c) { return _mm512_fmadd_ps(a, b, c); }
+  // The greatest integer not above each element (which must lie below 2^31
+  // in magnitude).
+  static PIXEL_TARGET PIXEL_INLINE I Floored(F v) {
+    return _mm512_cvt_roundps_epi32(v, _MM_FROUND_TO_NEG_INF | _MM_FROUND_NO_EXC);
+  }
 
   // Two registers of signed low words to bytes, saturated: in each 128-bit
   // lane, the first's at bytes 0, 2, 4, 6 and the second's at 8 to 14 (the

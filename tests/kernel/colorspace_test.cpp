@@ -222,15 +222,17 @@ TEST_F(ColorspaceTest, TransformsMarkedFreeOfTiesHaveNoTieOverEveryInput) {
   }
 }
 
-// The widest vector unit sums a linear transform's channels in the forms the
-// transform table names: products joined to the running sum by a fused
-// multiply-add (fused_terms) and, where the transform has ties, the half
-// added to one product before its rounding (half_term) and the sum floored;
-// otherwise the sum is rounded to nearest. Checked against the byte rule over
+// The widest vector unit sums each channel in the forms the transform table
+// names: products joined to the running sum by a fused multiply-add
+// (fused_terms) and, where a linear transform has ties or a tone curve's
+// channel names one, the half added to one product before its rounding
+// (half_term) and the sum floored; otherwise a linear sum is rounded to
+// nearest, and a curve's gets the rule's half. Checked against the rules over
 // every input, whatever the processor, so that the forms follow any change of
 // a coefficient.
-TEST_F(ColorspaceTest, WidestUnitFormsGiveTheByteRuleOverEveryInput) {
+TEST_F(ColorspaceTest, WidestUnitFormsGiveTheRulesOverEveryInput) {
   using pixbase::pixel::ColorTransform;
+  using pixbase::pixel::kToneTableLast;
   using pixel_reference::Single;
   // c * a + s rounded once: c * a (24 by 9 bits) and the sum (at most 39 bits
   // from 2^11 down, coefficients above 2^-6) are exact in double precision.
@@ -239,11 +241,14 @@ TEST_F(ColorspaceTest, WidestUnitFormsGiveTheByteRuleOverEveryInput) {
   };
   for (int index = 0; index < pixbase::pixel::kTransformCount; ++index) {
     const ColorTransform& transform = pixbase::pixel::kColorTransforms[index];
-    if (transform.tone != pixbase::pixel::ToneCurve::kNone) continue;
+    const bool curve = transform.tone != pixbase::pixel::ToneCurve::kNone;
+    const double last = curve ? kToneTableLast : 255.0;
     for (int k = 0; k < 3; ++k) {
       const int half_term = transform.half_term[k];
       const unsigned fused_terms = transform.fused_terms[k];
-      ASSERT_EQ(transform.ties_absent, half_term < 0) << "transform " << index;
+      if (!curve) {
+        ASSERT_EQ(transform.ties_absent, half_term < 0) << "transform " << index;
+      }
       ASSERT_LE(half_term, 2);
       ASSERT_EQ(fused_terms & (1u | (half_term >= 0 ? 1u << half_term : 0u)), 0u);
       float argument[3][256], product[3][256], term[3][256];
@@ -262,18 +267,25 @@ TEST_F(ColorspaceTest, WidestUnitFormsGiveTheByteRuleOverEveryInput) {
                    ? fused(transform.coefficient[k][c], argument[c][byte], s)
                    : Single(s + term[c][byte]);
       };
+      // The rule's byte or index from its sum v, the unit's from its sum w.
+      const auto rule = [&](float v) -> double {
+        if (v < 0.0f) return 0.0;
+        if (v > static_cast<float>(last)) return last;
+        return curve ? std::trunc(Single(v + 0.5f)) : std::floor(v + 0.5);
+      };
+      const auto unit = [&](float w) {
+        const double value = half_term >= 0 ? std::floor(w)
+                             : curve        ? std::trunc(Single(w + 0.5f))
+                                            : std::nearbyint(w);
+        return std::min(std::max(value, 0.0), last);
+      };
       int64_t differ = 0;
       for (int x = 0; x < 256; ++x) {
         for (int y = 0; y < 256; ++y) {
           const float partial = Single(product[0][x] + product[1][y]);
           const float unit_partial = add(1, y, term[0][x]);
-          for (int z = 0; z < 256; ++z) {
-            const float v = Single(partial + product[2][z]);
-            const double rule = v < 0.0f ? 0.0 : v > 255.0f ? 255.0 : std::floor(v + 0.5);
-            const double w = add(2, z, unit_partial);
-            const double unit = half_term >= 0 ? std::floor(w) : std::nearbyint(w);
-            if (rule != std::min(std::max(unit, 0.0), 255.0)) ++differ;
-          }
+          for (int z = 0; z < 256; ++z)
+            if (rule(Single(partial + product[2][z])) != unit(add(2, z, unit_partial))) ++differ;
         }
       }
       EXPECT_EQ(differ, 0) << "transform " << index << " channel " << k << ": half with component "
