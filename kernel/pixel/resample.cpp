@@ -93,23 +93,31 @@ void BuildResampleMap(int32_t source_length, int32_t destination_length, int32_t
         map[i] = source_length - 1;
     return;
   }
-  // Quarter positions of the source picked by an error accumulator: of the
-  // 4S quarters, quarter q is taken when the accumulator, growing by 4S - D,
-  // does not wrap past 4S. The k-th quarter taken is floor(4kS / D), so entry k
-  // is floor(kS / D), stepped here without a division per entry (and in 64
-  // bits, where 4S would not fit in 32).
-  const int64_t whole = source / destination;
-  const int64_t part = source % destination;
-  int64_t index = 0, remainder = 0;
-  for (int32_t k = 0; k < destination_length; ++k) {
-    map[k] = static_cast<int32_t>(index);
-    index += whole;
-    remainder += part;
-    if (remainder >= destination) {
-      remainder -= destination;
-      ++index;
+  // Entry k is floor(kS / D), stepped without a division per entry (in 64
+  // bits, where 4S would not fit in 32). Each of four accumulators steps
+  // from entry k to k + 4, so that they do not wait on one another, and takes
+  // its carry without a branch: whether it carries follows S and D in a
+  // pattern that defeats prediction (a mispredicted branch cost a third of
+  // the rate on a 4096 to 1000 map, depending on where the code lay).
+  constexpr int kChains = 4;
+  const int64_t step_whole = kChains * source / destination;
+  const int64_t step_part = kChains * source % destination;
+  int64_t index[kChains], remainder[kChains];
+  for (int j = 0; j < kChains; ++j) {
+    index[j] = j * source / destination;
+    remainder[j] = j * source % destination;
+  }
+  int32_t k = 0;
+  for (; destination_length - k >= kChains; k += kChains) {
+    for (int j = 0; j < kChains; ++j) {
+      map[k + j] = static_cast<int32_t>(index[j]);
+      remainder[j] += step_part;
+      const int64_t carry = remainder[j] >= destination ? 1 : 0;
+      index[j] += step_whole + carry;
+      remainder[j] -= destination & -carry;
     }
   }
+  for (int j = 0; k < destination_length; ++k, ++j) map[k] = static_cast<int32_t>(index[j]);
 }
 
 void SmoothPixelLine(uint32_t* line, int32_t length) {
