@@ -46,8 +46,8 @@ struct ColorTransform {
   float offset[3];
   ToneCurve tone;
   bool ties_absent;
-  int8_t half_term[3];      // [output channel]
-  uint8_t fused_terms[3];   // [output channel]
+  int8_t half_term[3];     // [output channel]
+  uint8_t fused_terms[3];  // [output channel]
 };
 
 enum TransformIndex : int32_t {

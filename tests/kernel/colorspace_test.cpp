@@ -257,8 +257,8 @@ TEST_F(ColorspaceTest, WidestUnitFormsGiveTheRulesOverEveryInput) {
         for (int byte = 0; byte < 256; ++byte) {
           argument[c][byte] = transform.scale[c] * static_cast<float>(byte) + transform.offset[c];
           product[c][byte] = coefficient == 0.0f ? 0.0f : Single(coefficient * argument[c][byte]);
-          term[c][byte] = c == half_term ? fused(coefficient, argument[c][byte], 0.5f)
-                                         : product[c][byte];
+          term[c][byte] =
+              c == half_term ? fused(coefficient, argument[c][byte], 0.5f) : product[c][byte];
         }
       }
       // The unit's sum with the running sum s before component c.
