@@ -4,7 +4,9 @@
 // component, holding that component's contribution to red, green and blue
 // for each byte value; a pixel costs nine table reads and six additions. The
 // vector loops compute the same single-precision products and sums directly
-// (they are the table entries, bit for bit), many pixels at a time. The
+// (they are the table entries, bit for bit), many pixels at a time; the
+// widest unit reaches the same bytes through other sums, in forms the
+// transform table names and the tests check over every input. The
 // tables are obtained on every call in either case, so a conversion that
 // cannot have them fails the same way on every processor; only the plain
 // loop fills them.
