@@ -13,21 +13,21 @@
 // rule equals rounding the sum to the nearest integer, ties to even, and
 // clamping. The tests check this over all 2^24 inputs of every transform.
 //
-// `half_term`: for a linear transform with ties, the component whose
-// contribution to each output channel takes the rule's half on units that
-// floor the sum: with 0.5 added to that product before its one rounding, the
-// floor of the channel's sum equals the rule's byte for every input. For a
-// tone curve, likewise the floor of the unscaled sum is the curve's index;
-// -1 where no product gives that (the unit then adds 0.5 to the sum as the
-// rule does). The contribution must be a product (coefficient neither 0 nor
-// 1). -1 where a linear transform has no ties.
+// `half_term`: for a tone curve, the component whose contribution to each
+// output channel takes the rule's half on the widest unit: with 0.5 added to
+// that product before its one rounding, the floor of the channel's sum is
+// the curve's index for every input. -1 where no product gives that (the
+// unit then adds 0.5 to the sum as the rule does), and for every linear
+// transform (whose sums get the half, exactly, in their rounding). The
+// contribution must be a product (coefficient neither 0 nor 1).
 //
 // `fused_terms`: the contributions (bit c for component c) that the widest
 // unit joins to each channel's running sum by one fused multiply-add instead
 // of rounding the product first. The sums differ, the results do not: the
-// bytes (rounded to nearest where a linear transform has no ties, floored
-// with the half otherwise) and the curve's indices equal the rule's for
-// every input. Never the first component, the half's or one that enters raw.
+// bytes (rounded to nearest where a linear transform has no ties, the sum
+// plus an exact half floored otherwise) and the curve's indices equal the
+// rule's for every input. Never the first component, the half's or one that
+// enters raw.
 //
 // The tests check every choice over all 2^24 inputs.
 #ifndef PIXBASE_PIXEL_COLOR_TRANSFORMS_H
@@ -78,7 +78,7 @@ inline constexpr ColorTransform kColorTransforms[kTransformCount] = {
      {0, 0, 0},
      ToneCurve::kNone,
      false,
-     {0, 0, 0},
+     {-1, -1, -1},
      {0, 0, 0}},
     // YCbCr / YPbPr with chroma centred on 127.5
     {{{1.0f, 0.0f, 0.701f}, {1.0f, -0.172068f, -0.357068f}, {1.0f, 0.886f, 0.0f}},
@@ -102,8 +102,8 @@ inline constexpr ColorTransform kColorTransforms[kTransformCount] = {
      {0, -255, -255},
      ToneCurve::kNone,
      false,
-     {2, 2, 2},
-     {0, 2, 2}},
+     {-1, -1, -1},
+     {0, 6, 6}},
     // YUV
     {{{1.0f, 0.0f, 0.5699f}, {1.0f, -0.1969f, -0.29025f}, {1.0f, 1.01395f, 0.0f}},
      {1, 2, 2},

@@ -247,6 +247,15 @@ struct V {
   static PIXEL_TARGET PIXEL_INLINE I AndOr(I a, I mask, I bits) {
     return _mm512_ternarylogic_epi32(a, mask, bits, 0xEA);
   }
+  // The bits of 2^23 with the low byte of each element of `a` in bits 8 to
+  // 15 (the float 2^23 + 256 * byte): one merging byte shuffle, where a
+  // shift and AndOr would take two operations. (The mask is formed by an
+  // instruction for the reason WithoutFourthBytes gives.)
+  static PIXEL_TARGET PIXEL_INLINE I LowByteAboveTwoTo23(I a) {
+    const __mmask64 second_bytes = _mm512_movepi8_mask(_mm512_set1_epi32(0x00008000));
+    const I from_low_bytes = _mm512_set4_epi32(12 << 8, 8 << 8, 4 << 8, 0);
+    return _mm512_mask_shuffle_epi8(_mm512_set1_epi32(0x4B000000), second_bytes, a, from_low_bytes);
+  }
   static PIXEL_TARGET PIXEL_INLINE F AsFloat(I a) { return _mm512_castsi512_ps(a); }
   static PIXEL_TARGET PIXEL_INLINE F Sub(F a, F b) { return _mm512_sub_ps(a, b); }
   // a * b - c rounded once: used only where the product and the difference
@@ -622,10 +631,14 @@ struct V : avx512::V {
     return _mm512_castps_si512(_mm512_add_round_ps(v, _mm512_set1_ps(824633720832.0f),
                                                    _MM_FROUND_TO_NEAREST_INT | _MM_FROUND_NO_EXC));
   }
-  // As RoundedToNearest, rounded down instead: the floor of the sum.
-  static PIXEL_TARGET PIXEL_INLINE I RoundedDown(F v) {
-    return _mm512_castps_si512(_mm512_add_round_ps(v, _mm512_set1_ps(824633720832.0f),
-                                                   _MM_FROUND_TO_NEG_INF | _MM_FROUND_NO_EXC));
+  // As RoundedToNearest, but the sum plus exactly one half (times 2^16)
+  // rounded down: 819200 * 1006633 = 1.5 * 2^39 + 2^15, a product of two
+  // floats that the fused multiply-add adds to the sum exactly before its
+  // one rounding.
+  static PIXEL_TARGET PIXEL_INLINE I HalfAddedRoundedDown(F v) {
+    return _mm512_castps_si512(_mm512_fmadd_round_ps(_mm512_set1_ps(819200.0f),
+                                                     _mm512_set1_ps(1006633.0f), v,
+                                                     _MM_FROUND_TO_NEG_INF | _MM_FROUND_NO_EXC));
   }
   // a * b + c rounded once.
   static PIXEL_TARGET PIXEL_INLINE F MulAdd(F a, F b, F c) { return _mm512_fmadd_ps(a, b, c); }
