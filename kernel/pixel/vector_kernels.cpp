@@ -247,14 +247,18 @@ struct V {
   static PIXEL_TARGET PIXEL_INLINE I AndOr(I a, I mask, I bits) {
     return _mm512_ternarylogic_epi32(a, mask, bits, 0xEA);
   }
-  // The bits of 2^23 with the low byte of each element of `a` in bits 8 to
-  // 15 (the float 2^23 + 256 * byte): one merging byte shuffle, where a
-  // shift and AndOr would take two operations. (The mask is formed by an
-  // instruction for the reason WithoutFourthBytes gives.)
-  static PIXEL_TARGET PIXEL_INLINE I LowByteAboveTwoTo23(I a) {
+  // The bits kBits with byte kByte of each element of `a` in bits 8 to 15
+  // (for the bits of a power of two 2^e, the float 2^e + 2^(e-15) * byte):
+  // one merging byte shuffle, where a shift and AndOr would take two
+  // operations. (The mask is formed by an instruction: the 32-bit build has
+  // no 64-bit immediates, see WithoutFourthBytes.)
+  template <int kByte, uint32_t kBits>
+  static PIXEL_TARGET PIXEL_INLINE I ByteIntoBitsEightToFifteen(I a) {
     const __mmask64 second_bytes = _mm512_movepi8_mask(_mm512_set1_epi32(0x00008000));
-    const I from_low_bytes = _mm512_set4_epi32(12 << 8, 8 << 8, 4 << 8, 0);
-    return _mm512_mask_shuffle_epi8(_mm512_set1_epi32(0x4B000000), second_bytes, a, from_low_bytes);
+    const I from_byte =
+        _mm512_set4_epi32((12 + kByte) << 8, (8 + kByte) << 8, (4 + kByte) << 8, kByte << 8);
+    return _mm512_mask_shuffle_epi8(_mm512_set1_epi32(static_cast<int>(kBits)), second_bytes, a,
+                                    from_byte);
   }
   static PIXEL_TARGET PIXEL_INLINE F AsFloat(I a) { return _mm512_castsi512_ps(a); }
   static PIXEL_TARGET PIXEL_INLINE F Sub(F a, F b) { return _mm512_sub_ps(a, b); }
