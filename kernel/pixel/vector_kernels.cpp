@@ -72,6 +72,7 @@ struct V {
   using F = __m128;
   static constexpr int kLanes = 4;
   static constexpr bool kHasTernary = false;
+  static constexpr bool kConstantsFromMemory = false;
   static constexpr bool kToneWithBytePermutes = false;
   static constexpr bool kPackWithBytePermutes = false;
   static constexpr bool kMaskedMemory = false;
@@ -132,6 +133,7 @@ struct V {
   static constexpr int kLanes = 8;
   static constexpr bool kWholeBlockLoads = false;
   static constexpr bool kHasTernary = false;
+  static constexpr bool kConstantsFromMemory = false;
   static constexpr bool kToneWithBytePermutes = false;
   static constexpr bool kPackWithBytePermutes = false;
   static constexpr bool kMaskedMemory = false;
@@ -217,6 +219,7 @@ struct V {
   using F = __m512;
   static constexpr int kLanes = 16;
   static constexpr bool kHasTernary = true;
+  static constexpr bool kConstantsFromMemory = false;
   static constexpr bool kWholeBlockLoads = true;
   // 64 samples from p.
   static PIXEL_TARGET PIXEL_INLINE I LoadBlock(const uint8_t* p) { return _mm512_loadu_si512(p); }
@@ -232,9 +235,11 @@ struct V {
   static constexpr bool kToneWithBytePermutes = false;
   static constexpr bool kPackWithBytePermutes = false;
   // Raw components (see EntersRaw) save an operation each but need two
-  // constants per product: with the eight vector registers of the 32-bit
-  // build that costs more than it saves.
-  static constexpr bool kRawComponents = sizeof(void*) == 8;
+  // constants per product. The first component's byte is moved by a shuffle
+  // either way; the second and third enter raw only where there are enough
+  // registers for the constants: in the 32-bit build, which reads them from
+  // memory, that costs more than it saves.
+  static constexpr bool kRawLaterComponents = sizeof(void*) == 8;
   // The first `count` (below 16) pixels from p, the others zero; and back.
   static constexpr bool kMaskedMemory = true;
   static PIXEL_TARGET PIXEL_INLINE I LoadFirst(const uint32_t* p, int32_t count) {
@@ -623,6 +628,25 @@ PIXEL_TARGET PIXEL_INLINE __mmask64 WithoutFourthBytes() {
 }
 
 struct V : avx512::V {
+  // The 32-bit build has eight vector registers: the conversion loops read
+  // their constants from memory (see Constant). Measured with eight
+  // registers, a block's constants kept as whole vectors on the stack cost
+  // more than reading each as four bytes where it is used.
+  static constexpr bool kConstantsFromMemory = sizeof(void*) == 4;
+  template <uint32_t kBits>
+  struct Bits {
+    static constexpr uint32_t value = kBits;
+  };
+  // kBits in every element, read from memory each time: the compiler would
+  // read the value once before the loop and keep the vector (volatile, so
+  // that every use is a read of its own; a broadcast read takes no vector
+  // port).
+  template <uint32_t kBits>
+  static PIXEL_TARGET PIXEL_INLINE I Broadcast() {
+    I v;
+    asm volatile("vpbroadcastd %1, %0" : "=v"(v) : "m"(Bits<kBits>::value));
+    return v;
+  }
   static constexpr bool kToneWithBytePermutes = true;
   static constexpr bool kPackWithBytePermutes = true;
 
