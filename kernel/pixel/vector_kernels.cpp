@@ -235,10 +235,12 @@ struct V {
   static constexpr bool kToneWithBytePermutes = false;
   static constexpr bool kPackWithBytePermutes = false;
   // Raw components (see EntersRaw) save an operation each but need two
-  // constants per product. The first component's byte is moved by a shuffle
-  // either way; the second and third enter raw only where there are enough
-  // registers for the constants: in the 32-bit build, which reads them from
-  // memory, that costs more than it saves.
+  // constants per product. The first component enters raw wherever it may
+  // (its byte moved by one shuffle, where converting it takes a mask and a
+  // conversion); the second and third only in the 64-bit build: the 32-bit
+  // one reads its constants from memory (see kConstantsFromMemory), and
+  // there the second constant of each product costs more than the operation
+  // saved.
   static constexpr bool kRawLaterComponents = sizeof(void*) == 8;
   // The first `count` (below 16) pixels from p, the others zero; and back.
   static constexpr bool kMaskedMemory = true;
