@@ -122,6 +122,16 @@ inline constexpr ColorTransform kColorTransforms[kTransformCount] = {
      {0, 0, 0}},
 };
 
+// A linear transform's sums get their half in the rounding, never in a product.
+constexpr bool LinearTransformsCarryNoHalfTerm() {
+  for (const ColorTransform& transform : kColorTransforms)
+    if (transform.tone == ToneCurve::kNone)
+      for (int8_t term : transform.half_term)
+        if (term >= 0) return false;
+  return true;
+}
+static_assert(LinearTransformsCarryNoHalfTerm(), "a linear sum gets its half in the rounding");
+
 // The transform for a space other than RGB and the two pass-through values.
 inline TransformIndex TransformFor(Colorspace space) {
   switch (space) {
