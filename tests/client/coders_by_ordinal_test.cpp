@@ -86,7 +86,7 @@ TEST(ClientCodersTest, ModulesLoadDecodeWriteAndUnload) {
   int32_t result = 0;
   ImageRecord* image = Decode(kernel, "PPM", pixmap, &result);
   ASSERT_EQ(result, 1);
-  const std::string written = ::testing::TempDir() + "pixbase_client_written.bmp";
+  const std::string written = lumaview::testing::TempPath("pixbase_client_written.bmp");
   ASSERT_EQ(Encode(kernel, "BMP", image, written), 1);
   kernel.destroy_list(image);
   image = Decode(kernel, "BMP", written, &result);
@@ -115,7 +115,7 @@ TEST(ClientCodersTest, ModulesLoadDecodeWriteAndUnload) {
   EXPECT_EQ(image->pixels[2], 0u);
 
   // Written as an arbitrary map, the header names the depth.
-  const std::string map = ::testing::TempDir() + "pixbase_client_written.pam";
+  const std::string map = lumaview::testing::TempPath("pixbase_client_written.pam");
   ASSERT_EQ(Encode(kernel, "PAM", image, map), 1);
   kernel.close(image);
   kernel.destroy_list(image);

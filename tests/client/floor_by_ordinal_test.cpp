@@ -8,6 +8,7 @@
 
 #include "library.h"
 #include "pixbase/pixbase.h"
+#include "temp_files.h"
 
 namespace {
 
@@ -95,7 +96,7 @@ TEST(ClientFloorTest, HandlersAndClientNameByOrdinal) {
 }
 
 TEST(ClientFloorTest, StreamsOfTheLibrarysRuntime) {
-  std::string path = ::testing::TempDir() + "pixbase_client_stream.txt";
+  std::string path = lumaview::testing::TempPath("pixbase_client_stream.txt");
   auto open = Pixbase().Call<FILE* (*)(const char*, const char*)>(153);
   auto print = Pixbase().Call<int (*)(FILE*, const char*, ...)>(171);
   auto scan = Pixbase().Call<int (*)(FILE*, const char*, ...)>(170);

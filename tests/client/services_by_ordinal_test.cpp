@@ -11,6 +11,7 @@
 
 #include "library.h"
 #include "pixbase/pixbase.h"
+#include "temp_files.h"
 
 namespace {
 
@@ -177,7 +178,7 @@ TEST(ClientServicesTest, PlatformByOrdinal) {
   EXPECT_EQ(std::string(path).compare(0, 7, "dir\\tes"), 0) << path;
 
   // A file mapped by its runtime descriptor, as the library's streams give it.
-  std::string file = ::testing::TempDir() + "pixbase_client_map.bin";
+  std::string file = lumaview::testing::TempPath("pixbase_client_map.bin");
   auto open = Ordinal<FILE* (*)(const char*, const char*)>(153);
   auto descriptor = Ordinal<int (*)(FILE*)>(159);
   auto close = Ordinal<int (*)(FILE*)>(160);

@@ -13,7 +13,7 @@
 
 namespace {
 
-std::string TempPath(const char* name) { return ::testing::TempDir() + name; }
+using lumaview::testing::TempPath;
 
 void WriteFile(const std::string& path, const std::vector<unsigned char>& bytes) {
   lumaview::testing::WriteFileAt(path, std::string(bytes.begin(), bytes.end()));

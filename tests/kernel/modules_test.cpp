@@ -67,7 +67,7 @@ class ModulesTest : public ::testing::Test {
   }
   // A new empty directory holding the named empty files.
   std::string Directory(const char* name, const std::vector<std::string>& files) {
-    std::string directory = ::testing::TempDir() + name;
+    std::string directory = lumaview::testing::TempPath(name);
     std::filesystem::remove_all(directory);
     std::filesystem::create_directories(directory);
     for (const std::string& file : files) WriteFileAt(directory + kSeparator + file, "");

@@ -259,7 +259,7 @@ TEST_F(RegistryTest, WhereTheExtensionStarts) {
   std::string tif = File("a.b.tif", "x");
   EXPECT_EQ(DetectImageFormat(tif.c_str(), destination), 1);
   EXPECT_STREQ(destination, "TIF");
-  std::string directory = ::testing::TempDir() + "pixbase_x.d";
+  std::string directory = lumaview::testing::TempPath("pixbase_x.d");
   std::filesystem::create_directories(directory);
 #ifdef _WIN32
   std::string photo = directory + "\\photo";
@@ -292,7 +292,7 @@ TEST_F(RegistryTest, TheTestsSeeTheFirstBytesPaddedWithZeros) {
   EXPECT_EQ(DetectImageFormat(late.c_str(), destination), 1);
   std::string early = File("early.bin", std::string(PIXBASE_HEADER_PROBE_LENGTH - 1, '\0') + "x");
   EXPECT_EQ(DetectImageFormat(early.c_str(), destination), 0);
-  std::string missing = ::testing::TempDir() + "pixbase_missing.jpg";
+  std::string missing = lumaview::testing::TempPath("pixbase_missing.jpg");
   std::strcpy(destination, "before");
   EXPECT_EQ(DetectImageFormat(missing.c_str(), destination), 0);
   EXPECT_STREQ(destination, "before");
