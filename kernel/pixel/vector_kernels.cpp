@@ -11,6 +11,7 @@
 #include "pixel/cmyk.h"
 #include "pixel/color_transforms.h"
 #include "pixel/import_kernels.h"
+#include "pixel/resample_kernels.h"
 #include "pixel/sample_layouts.h"
 #include "pixel/tone_tables.h"
 #include "pixel/vector_level.h"
@@ -64,6 +65,10 @@ alignas(64) constexpr uint8_t kInterleavePlanes[64] = {
     0, 8,  4, 12, 1, 9,  5, 13, 2, 10, 6, 14, 3, 11, 7, 15, 0, 8,  4, 12, 1, 9,
     5, 13, 2, 10, 6, 14, 3, 11, 7, 15, 0, 8,  4, 12, 1, 9,  5, 13, 2, 10, 6, 14,
     3, 11, 7, 15, 0, 8,  4, 12, 1, 9,  5, 13, 2, 10, 6, 14, 3, 11, 7, 15};
+
+// 0, 1, 2, ... in the lanes of a vector of any width.
+alignas(64) constexpr uint32_t kLaneIndices[16] = {0, 1, 2,  3,  4,  5,  6,  7,
+                                                   8, 9, 10, 11, 12, 13, 14, 15};
 
 namespace sse2 {
 #define PIXEL_TARGET __attribute__((target("sse2")))
@@ -759,6 +764,24 @@ void CmykRowToRgb(uint32_t* pixels, int32_t count) {
   }
 #endif
   for (int32_t i = 0; i < count; ++i) pixels[i] = CmykToRgb(pixels[i]);
+}
+
+int32_t WideningMapVector(float ratio, int32_t* map, int32_t count) {
+#if PIXBASE_PIXEL_X86
+  switch (ActiveVectorLevel()) {
+    case VectorLevel::kAvx512Vbmi:
+    case VectorLevel::kAvx512:
+      return avx512::WideningMap(ratio, map, count);
+    case VectorLevel::kAvx2:
+      return avx2::WideningMap(ratio, map, count);
+    case VectorLevel::kSse2:
+      return sse2::WideningMap(ratio, map, count);
+    default:
+      break;
+  }
+#endif
+  (void)ratio, (void)map, (void)count;
+  return 0;
 }
 
 int32_t ImportLineVector(int32_t count, int32_t stride, uint32_t* pixels, const uint32_t* map,

@@ -1,5 +1,6 @@
 // The index map of a resized line and the smoothing of a pixel line: the
-// listed examples and random lengths against the reference model.
+// listed examples and random lengths against the reference model, at every
+// vector level.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -7,9 +8,14 @@
 #include <vector>
 
 #include "pixbase/pixel.h"
+#include "pixel/vector_level.h"
 #include "pixel_reference.h"
 
 namespace {
+
+using pixbase::pixel::LimitVectorLevel;
+using pixbase::pixel::ProcessorVectorLevel;
+using pixbase::pixel::VectorLevel;
 
 // The map for (s, d) with a guard entry after it that must stay untouched.
 std::vector<int32_t> MapOf(int32_t s, int32_t d) {
@@ -52,6 +58,43 @@ TEST(ResampleMapTest, RandomLengthsMatchTheReferenceAndStayInTheSource) {
       if (i > 0) {
         ASSERT_GE(map[i], map[i - 1]);
       }
+    }
+  }
+}
+
+class ResampleMapLevelTest : public ::testing::Test {
+ protected:
+  void TearDown() override { LimitVectorLevel(pixbase::pixel::kWidestVectorLevel); }
+};
+
+TEST_F(ResampleMapLevelTest, WideningMapsOfEveryLengthMatchTheReferenceAtEveryVectorLevel) {
+  // Every destination length up to 70 (whole vectors of each width and every
+  // remainder) with every source that widens it at least 4 times, and random
+  // longer ones.
+  std::vector<std::pair<int32_t, int32_t>> cases;
+  for (int32_t d = 1; d <= 70; ++d)
+    for (int32_t s = 0; 4 * s <= d; ++s) cases.emplace_back(s, d);
+  std::mt19937 random(5);
+  for (int n = 0; n < 300; ++n) {
+    const int32_t d = 71 + static_cast<int32_t>(random() % 8000);
+    cases.emplace_back(static_cast<int32_t>(random() % (d / 4 + 1)), d);
+  }
+  for (int level = 0; level <= static_cast<int>(ProcessorVectorLevel()); ++level) {
+    LimitVectorLevel(static_cast<VectorLevel>(level));
+    for (const auto& [s, d] : cases)
+      ASSERT_EQ(MapOf(s, d), pixel_reference::ResampleMap(s, d))
+          << s << "->" << d << " at vector level " << level;
+  }
+}
+
+TEST(ResampleMapTest, SourcesAroundTwoToTheThirtyStepExactly) {
+  // The 32-bit build takes the steps in 32 bits below 2^30 source pixels and
+  // in 64 from there on: on both sides every entry is floor(k * S / D).
+  for (int32_t s : {(1 << 30) - 1, 1 << 30, 2147483647}) {
+    for (int32_t d : {1, 7, 1000, 4099}) {
+      const std::vector<int32_t> map = MapOf(s, d);
+      for (int32_t k = 0; k < d; ++k)
+        ASSERT_EQ(map[static_cast<size_t>(k)], int64_t{k} * s / d) << s << "->" << d << " at " << k;
     }
   }
 }
