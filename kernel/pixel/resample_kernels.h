@@ -12,6 +12,11 @@ namespace pixbase::pixel {
 // rest.
 int32_t WideningMapVector(float ratio, int32_t* map, int32_t count);
 
+// Writes a leading part of a narrowing map (0 < `destination` < 4 *
+// `source`; entry k: floor(k * source / destination)) with the vector units
+// and returns the number of entries done.
+int32_t NarrowingMapVector(int32_t source, int32_t destination, int32_t* map);
+
 }  // namespace pixbase::pixel
 
 #endif

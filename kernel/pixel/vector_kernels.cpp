@@ -93,6 +93,8 @@ struct V {
   static PIXEL_TARGET PIXEL_INLINE I Or(I a, I b) { return _mm_or_si128(a, b); }
   static PIXEL_TARGET PIXEL_INLINE I Xor(I a, I b) { return _mm_xor_si128(a, b); }
   static PIXEL_TARGET PIXEL_INLINE I AddIntegers(I a, I b) { return _mm_add_epi32(a, b); }
+  static PIXEL_TARGET PIXEL_INLINE I SubtractIntegers(I a, I b) { return _mm_sub_epi32(a, b); }
+  static PIXEL_TARGET PIXEL_INLINE I GreaterMask(I a, I b) { return _mm_cmpgt_epi32(a, b); }
   template <int kBits>
   static PIXEL_TARGET PIXEL_INLINE I ShiftRight(I a) {
     return _mm_srli_epi32(a, kBits);
@@ -156,6 +158,8 @@ struct V {
   static PIXEL_TARGET PIXEL_INLINE I Or(I a, I b) { return _mm256_or_si256(a, b); }
   static PIXEL_TARGET PIXEL_INLINE I Xor(I a, I b) { return _mm256_xor_si256(a, b); }
   static PIXEL_TARGET PIXEL_INLINE I AddIntegers(I a, I b) { return _mm256_add_epi32(a, b); }
+  static PIXEL_TARGET PIXEL_INLINE I SubtractIntegers(I a, I b) { return _mm256_sub_epi32(a, b); }
+  static PIXEL_TARGET PIXEL_INLINE I GreaterMask(I a, I b) { return _mm256_cmpgt_epi32(a, b); }
   template <int kBits>
   static PIXEL_TARGET PIXEL_INLINE I ShiftRight(I a) {
     return _mm256_srli_epi32(a, kBits);
@@ -291,6 +295,10 @@ struct V {
   static PIXEL_TARGET PIXEL_INLINE I Or(I a, I b) { return _mm512_or_si512(a, b); }
   static PIXEL_TARGET PIXEL_INLINE I Xor(I a, I b) { return _mm512_xor_si512(a, b); }
   static PIXEL_TARGET PIXEL_INLINE I AddIntegers(I a, I b) { return _mm512_add_epi32(a, b); }
+  static PIXEL_TARGET PIXEL_INLINE I SubtractIntegers(I a, I b) { return _mm512_sub_epi32(a, b); }
+  static PIXEL_TARGET PIXEL_INLINE I GreaterMask(I a, I b) {
+    return _mm512_maskz_set1_epi32(_mm512_cmpgt_epi32_mask(a, b), -1);
+  }
   template <int kBits>
   static PIXEL_TARGET PIXEL_INLINE I ShiftRight(I a) {
     return _mm512_srli_epi32(a, kBits);
@@ -781,6 +789,24 @@ int32_t WideningMapVector(float ratio, int32_t* map, int32_t count) {
   }
 #endif
   (void)ratio, (void)map, (void)count;
+  return 0;
+}
+
+int32_t NarrowingMapVector(int32_t source, int32_t destination, int32_t* map) {
+#if PIXBASE_PIXEL_X86
+  switch (ActiveVectorLevel()) {
+    case VectorLevel::kAvx512Vbmi:
+    case VectorLevel::kAvx512:
+      return avx512::NarrowingMap(source, destination, map);
+    case VectorLevel::kAvx2:
+      return avx2::NarrowingMap(source, destination, map);
+    case VectorLevel::kSse2:
+      return sse2::NarrowingMap(source, destination, map);
+    default:
+      break;
+  }
+#endif
+  (void)source, (void)destination, (void)map;
   return 0;
 }
 

@@ -67,17 +67,18 @@ class ResampleMapLevelTest : public ::testing::Test {
   void TearDown() override { LimitVectorLevel(pixbase::pixel::kWidestVectorLevel); }
 };
 
-TEST_F(ResampleMapLevelTest, WideningMapsOfEveryLengthMatchTheReferenceAtEveryVectorLevel) {
+TEST_F(ResampleMapLevelTest, MapsOfEveryLengthMatchTheReferenceAtEveryVectorLevel) {
   // Every destination length up to 70 (whole vectors of each width and every
-  // remainder) with every source that widens it at least 4 times, and random
-  // longer ones.
+  // remainder) from every source up to three times as long, widening at
+  // least 4 times or not, and random longer ones.
   std::vector<std::pair<int32_t, int32_t>> cases;
   for (int32_t d = 1; d <= 70; ++d)
-    for (int32_t s = 0; 4 * s <= d; ++s) cases.emplace_back(s, d);
+    for (int32_t s = 0; s <= 3 * d; ++s) cases.emplace_back(s, d);
   std::mt19937 random(5);
-  for (int n = 0; n < 300; ++n) {
+  for (int n = 0; n < 400; ++n) {
     const int32_t d = 71 + static_cast<int32_t>(random() % 8000);
-    cases.emplace_back(static_cast<int32_t>(random() % (d / 4 + 1)), d);
+    const int32_t s = static_cast<int32_t>(random() % (n % 2 == 0 ? d / 4 + 1 : 3 * d));
+    cases.emplace_back(s, d);
   }
   for (int level = 0; level <= static_cast<int>(ProcessorVectorLevel()); ++level) {
     LimitVectorLevel(static_cast<VectorLevel>(level));
@@ -87,14 +88,20 @@ TEST_F(ResampleMapLevelTest, WideningMapsOfEveryLengthMatchTheReferenceAtEveryVe
   }
 }
 
-TEST(ResampleMapTest, SourcesAroundTwoToTheThirtyStepExactly) {
-  // The 32-bit build takes the steps in 32 bits below 2^30 source pixels and
-  // in 64 from there on: on both sides every entry is floor(k * S / D).
-  for (int32_t s : {(1 << 30) - 1, 1 << 30, 2147483647}) {
-    for (int32_t d : {1, 7, 1000, 4099}) {
-      const std::vector<int32_t> map = MapOf(s, d);
-      for (int32_t k = 0; k < d; ++k)
-        ASSERT_EQ(map[static_cast<size_t>(k)], int64_t{k} * s / d) << s << "->" << d << " at " << k;
+TEST_F(ResampleMapLevelTest, LongSourcesStepExactlyAtEveryVectorLevel) {
+  // The vector units step sources of any length in 32-bit lanes; the 32-bit
+  // build's own steps are 32 bits below 2^30 source pixels and 64 from there
+  // on. Every entry is floor(k * S / D).
+  for (int level = 0; level <= static_cast<int>(ProcessorVectorLevel()); ++level) {
+    LimitVectorLevel(static_cast<VectorLevel>(level));
+    for (int32_t s : {(1 << 27) - 1, 1 << 27, (1 << 28) - 1, 1 << 28, (1 << 29) - 1, 1 << 29,
+                      (1 << 30) - 1, 1 << 30, 2147483647}) {
+      for (int32_t d : {1, 7, 1000, 4099}) {
+        const std::vector<int32_t> map = MapOf(s, d);
+        for (int32_t k = 0; k < d; ++k)
+          ASSERT_EQ(map[static_cast<size_t>(k)], int64_t{k} * s / d)
+              << s << "->" << d << " at " << k << ", vector level " << level;
+      }
     }
   }
 }
