@@ -94,8 +94,7 @@ TEST_F(ResampleMapLevelTest, LongSourcesStepExactlyAtEveryVectorLevel) {
   // on. Every entry is floor(k * S / D).
   for (int level = 0; level <= static_cast<int>(ProcessorVectorLevel()); ++level) {
     LimitVectorLevel(static_cast<VectorLevel>(level));
-    for (int32_t s : {(1 << 27) - 1, 1 << 27, (1 << 28) - 1, 1 << 28, (1 << 29) - 1, 1 << 29,
-                      (1 << 30) - 1, 1 << 30, 2147483647}) {
+    for (int32_t s : {(1 << 28) + 1, (1 << 30) - 1, 1 << 30, 2147483647}) {
       for (int32_t d : {1, 7, 1000, 4099}) {
         const std::vector<int32_t> map = MapOf(s, d);
         for (int32_t k = 0; k < d; ++k)
