@@ -74,32 +74,28 @@ void SmoothNarrow(uint32_t* line, int32_t length) {
 }
 
 // Entries `first` onwards of a narrowing map (D < 4S): entry k is
-// floor(kS / D), stepped without a division per entry. Each of four
-// accumulators steps from entry k to k + 4, so that they do not wait on one
-// another, and takes its carry without a branch: whether it carries follows
-// S and D in a pattern that defeats prediction (a mispredicted branch cost a
-// third of the rate on a 4096 to 1000 map, depending on where the code lay).
-// `Int` holds 4S and 2D.
-constexpr int kChains = 4;
-
-template <typename Int>
-void NarrowingMap(int32_t source_length, int32_t destination_length, int32_t first, int32_t* map) {
-  const Int source = static_cast<Int>(source_length);
-  const Int destination = static_cast<Int>(destination_length);
-  const Int step_whole = kChains * source / destination;
-  const Int step_part = kChains * source % destination;
-  Int index[kChains], remainder[kChains];
+// floor(kS / D), stepped without a division per entry (in 64 bits, where 4S
+// would not fit in 32). Each of four accumulators steps from entry k to
+// k + 4, so that they do not wait on one another, and takes its carry
+// without a branch: whether it carries follows S and D in a pattern that
+// defeats prediction (a mispredicted branch cost a third of the rate on a
+// 4096 to 1000 map, depending on where the code lay).
+void NarrowingMap(int64_t source, int64_t destination, int32_t first, int32_t* map) {
+  constexpr int kChains = 4;
+  const int64_t step_whole = kChains * source / destination;
+  const int64_t step_part = kChains * source % destination;
+  int64_t index[kChains], remainder[kChains];
   for (int j = 0; j < kChains; ++j) {
-    const int64_t start = (int64_t{first} + j) * source_length;  // below 2^63
-    index[j] = static_cast<Int>(start / destination_length);
-    remainder[j] = static_cast<Int>(start % destination_length);
+    const int64_t start = (int64_t{first} + j) * source;  // below 2^63
+    index[j] = start / destination;
+    remainder[j] = start % destination;
   }
   int32_t k = first;
-  for (; destination_length - k >= kChains; k += kChains) {
+  for (; destination - k >= kChains; k += kChains) {
     for (int j = 0; j < kChains; ++j) {
       map[k + j] = static_cast<int32_t>(index[j]);
       remainder[j] += step_part;
-      const Int carry = remainder[j] >= destination ? 1 : 0;
+      const int64_t carry = remainder[j] >= destination ? 1 : 0;
       index[j] += step_whole + carry;
       remainder[j] -= destination & -carry;
     }
@@ -107,7 +103,7 @@ void NarrowingMap(int32_t source_length, int32_t destination_length, int32_t fir
   // The last entries, each from its own accumulator by a constant index (a
   // variable one would keep them all in memory throughout the loop).
   for (int j = 0; j < kChains; ++j)
-    if (k + j < destination_length) map[k + j] = static_cast<int32_t>(index[j]);
+    if (k + j < destination) map[k + j] = static_cast<int32_t>(index[j]);
 }
 
 }  // namespace
@@ -131,15 +127,9 @@ void BuildResampleMap(int32_t source_length, int32_t destination_length, int32_t
     return;
   }
   // Here 0 < D < 4S: the vector units take what they can, the rest steps on
-  // from there. The 32-bit build steps sources below 2^30 pixels in 32 bits
-  // (2D, below 2^32, fits too), which it keeps in registers; 64-bit builds
-  // run as fast in 64 bits.
-  const int32_t done = pixbase::pixel::NarrowingMapVector(source_length, destination_length, map);
-  if (sizeof(void*) < 8 && source_length <= static_cast<int32_t>(UINT32_MAX / kChains)) {
-    NarrowingMap<uint32_t>(source_length, destination_length, done, map);
-  } else {
-    NarrowingMap<int64_t>(source_length, destination_length, done, map);
-  }
+  // from there.
+  NarrowingMap(source_length, destination_length,
+               pixbase::pixel::NarrowingMapVector(source_length, destination_length, map), map);
 }
 
 void SmoothPixelLine(uint32_t* line, int32_t length) {

@@ -757,57 +757,51 @@ void ConvertRowVector(int32_t level, TransformIndex transform, uint32_t* pixels,
   (void)level, (void)transform, (void)pixels, (void)count, (void)tone;
 }
 
-void CmykRowToRgb(uint32_t* pixels, int32_t count) {
+namespace {
+
+// The loops that every unit from SSE2 up has in the same form.
+struct UnitLoops {
+  void (*cmyk_row)(uint32_t* pixels, int32_t count);
+  int32_t (*widening_map)(float ratio, int32_t* map, int32_t count);
+  int32_t (*narrowing_map)(int32_t source, int32_t destination, int32_t* map);
+};
+
+// Those of the active level's unit; none below SSE2.
+const UnitLoops* ActiveUnitLoops() {
 #if PIXBASE_PIXEL_X86
+  static constexpr UnitLoops kSse2{sse2::CmykRow, sse2::WideningMap, sse2::NarrowingMap};
+  static constexpr UnitLoops kAvx2{avx2::CmykRow, avx2::WideningMap, avx2::NarrowingMap};
+  static constexpr UnitLoops kAvx512{avx512::CmykRow, avx512::WideningMap, avx512::NarrowingMap};
   switch (ActiveVectorLevel()) {
     case VectorLevel::kAvx512Vbmi:
     case VectorLevel::kAvx512:
-      return avx512::CmykRow(pixels, count);
+      return &kAvx512;
     case VectorLevel::kAvx2:
-      return avx2::CmykRow(pixels, count);
+      return &kAvx2;
     case VectorLevel::kSse2:
-      return sse2::CmykRow(pixels, count);
+      return &kSse2;
     default:
       break;
   }
 #endif
+  return nullptr;
+}
+
+}  // namespace
+
+void CmykRowToRgb(uint32_t* pixels, int32_t count) {
+  if (const UnitLoops* loops = ActiveUnitLoops()) return loops->cmyk_row(pixels, count);
   for (int32_t i = 0; i < count; ++i) pixels[i] = CmykToRgb(pixels[i]);
 }
 
 int32_t WideningMapVector(float ratio, int32_t* map, int32_t count) {
-#if PIXBASE_PIXEL_X86
-  switch (ActiveVectorLevel()) {
-    case VectorLevel::kAvx512Vbmi:
-    case VectorLevel::kAvx512:
-      return avx512::WideningMap(ratio, map, count);
-    case VectorLevel::kAvx2:
-      return avx2::WideningMap(ratio, map, count);
-    case VectorLevel::kSse2:
-      return sse2::WideningMap(ratio, map, count);
-    default:
-      break;
-  }
-#endif
-  (void)ratio, (void)map, (void)count;
-  return 0;
+  const UnitLoops* loops = ActiveUnitLoops();
+  return loops != nullptr ? loops->widening_map(ratio, map, count) : 0;
 }
 
 int32_t NarrowingMapVector(int32_t source, int32_t destination, int32_t* map) {
-#if PIXBASE_PIXEL_X86
-  switch (ActiveVectorLevel()) {
-    case VectorLevel::kAvx512Vbmi:
-    case VectorLevel::kAvx512:
-      return avx512::NarrowingMap(source, destination, map);
-    case VectorLevel::kAvx2:
-      return avx2::NarrowingMap(source, destination, map);
-    case VectorLevel::kSse2:
-      return sse2::NarrowingMap(source, destination, map);
-    default:
-      break;
-  }
-#endif
-  (void)source, (void)destination, (void)map;
-  return 0;
+  const UnitLoops* loops = ActiveUnitLoops();
+  return loops != nullptr ? loops->narrowing_map(source, destination, map) : 0;
 }
 
 int32_t ImportLineVector(int32_t count, int32_t stride, uint32_t* pixels, const uint32_t* map,

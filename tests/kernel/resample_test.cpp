@@ -89,9 +89,9 @@ TEST_F(ResampleMapLevelTest, MapsOfEveryLengthMatchTheReferenceAtEveryVectorLeve
 }
 
 TEST_F(ResampleMapLevelTest, LongSourcesStepExactlyAtEveryVectorLevel) {
-  // The vector units step sources of any length in 32-bit lanes; the 32-bit
-  // build's own steps are 32 bits below 2^30 source pixels and 64 from there
-  // on. Every entry is floor(k * S / D).
+  // The vector units step sources of any length in 32-bit lanes, the plain
+  // steps (and the last entries) in 64 bits, where 4S does not fit in 32
+  // from 2^30 source pixels on. Every entry is floor(k * S / D).
   for (int level = 0; level <= static_cast<int>(ProcessorVectorLevel()); ++level) {
     LimitVectorLevel(static_cast<VectorLevel>(level));
     for (int32_t s : {(1 << 28) + 1, (1 << 30) - 1, 1 << 30, 2147483647}) {
